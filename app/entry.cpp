@@ -1,0 +1,67 @@
+#include <windows.h>
+
+#include "app/frame_timer.h"
+#include "app/gl.h"
+#include "app/render_window.h"
+#include "media/music.h"
+#include "media/texture_set.h"
+#include "scenes/scenes.h"
+
+namespace {
+
+const char* const WindowTitle = "KX 2007 Zandrel - Dwip This";
+
+using SceneEntry = int (*)();
+
+// Whose turn it is lives in the scenes' own latches; the chain keeps no state.
+const SceneEntry SceneChain[] = {OpeningLogoScene, MainSectionScene, CreditsScene};
+
+// True when some scene drew this frame.
+bool RunSceneChain() {
+    for (SceneEntry scene : SceneChain) {
+        if (scene()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    MSG msg{};
+    bool done = false;
+
+    if (!CreateRenderWindow(WindowTitle, 800, 600, 32, FullscreenMode)) {
+        return 1;
+    }
+    StartMusic();
+
+    while (!done) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                done = true;
+            } else {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        } else if ((WindowActive && !RunSceneChain()) || KeyTable[VK_ESCAPE]) {
+            // The frame drawn in this pass is never presented.
+            done = true;
+        } else {
+            SampleMusic();
+            SwapBuffers(DeviceContext);
+            GlobalFrameTimer.Elapsed();
+        }
+    }
+
+    ReleaseMusic();
+    glDeleteFramebuffersEXT(1, &OffscreenFramebuffer);
+    glDeleteRenderbuffersEXT(1, &OffscreenDepthBuffer);
+    DestroyRenderWindow();
+    ReleaseTextureSet();
+
+    // Escape and the end of the presentation are normal ends too; only a quit
+    // message carries a code of its own.
+    return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
+}

@@ -1,0 +1,25 @@
+// Magnitudes of a 512-sample FFT, Hann-windowed, scaled so that a full-scale
+// sine centred on bin k reads 1.0 in bin k.
+#pragma once
+
+#include <kiss_fftr.h>
+
+class Spectrum512 {
+public:
+    static constexpr int Size = 512;
+    static constexpr int Bins = Size / 2;
+
+    Spectrum512();
+    ~Spectrum512();
+    Spectrum512(const Spectrum512&) = delete;
+    Spectrum512& operator=(const Spectrum512&) = delete;
+
+    // samples: Size mono samples in [-1, 1]; out: Bins magnitudes. Allocates nothing.
+    void Compute(const float* samples, float* out);
+
+private:
+    kiss_fftr_cfg config;
+    float window[Size];
+    kiss_fft_scalar input[Size];
+    kiss_fft_cpx output[Size / 2 + 1];
+};

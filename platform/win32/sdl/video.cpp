@@ -1,0 +1,36 @@
+#include "win32_sdl.h"
+
+namespace win32sdl {
+
+namespace {
+bool videoStarted = false;
+}
+
+bool StartVideo() {
+    if (videoStarted) {
+        return true;
+    }
+    // The screen saver stays allowed unless the focused window refuses it,
+    // and closing a window is a request the window procedure answers.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return false;
+    }
+    videoStarted = true;
+    return true;
+}
+
+void StopVideo() {
+    if (videoStarted) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        videoStarted = false;
+    }
+}
+
+bool VideoStarted() {
+    return videoStarted;
+}
+
+}  // namespace win32sdl

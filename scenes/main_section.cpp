@@ -1,0 +1,47 @@
+#include "app/gl.h"
+#include "media/music.h"
+#include "media/texture_set.h"
+#include "scenes/scenes.h"
+#include "scenes/unit_quad.h"
+
+bool MainSectionLatch = true;
+float MainSectionEnd = 21727784.0f;
+
+namespace {
+const float LyricsAlphaReference = 0.4f;
+}
+
+int MainSectionScene() {
+    if (MainSectionLatch) {
+        return 0;
+    }
+    if (MainSectionEnd <= MusicPosition) {
+        MainSectionLatch = true;
+        CreditsLatch = false;
+    }
+
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+
+    // Background, pushed right and up by two bins of the spectrum.
+    glTranslatef(SpectrumBuffer[1] * 0.8f, SpectrumBuffer[4] * 0.5f, -1.8f);
+    DrawUnitQuad(BackgroundTexture);
+
+    // Lyrics sheet, rising slowly; its clear parts let the background through.
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, SlowClock / 46.0f - 2.0f, -1.65f);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, LyricsAlphaReference);
+    DrawUnitQuad(LyricsTexture);
+
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -1.5f);
+    DrawPhotoLayer(MusicPosition, SlowClock);
+
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glDisable(GL_ALPHA_TEST);
+    return 1;
+}
