@@ -1,4 +1,6 @@
 // The message queue: window-system events become Win32 messages.
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 
 #include "win32_sdl.h"
@@ -10,9 +12,11 @@ std::deque<MSG>& Queue() {
     return queue;
 }
 
-HWND AnyWindowWithFocus() {
+// Where input without a window of its own goes: the focused window, else the first one.
+HWND InputWindow() {
     SDL_Window* focused = SDL_GetKeyboardFocus();
-    return focused ? win32sdl::WindowForSdlId(SDL_GetWindowID(focused)) : nullptr;
+    HWND window = focused ? win32sdl::WindowForSdlId(SDL_GetWindowID(focused)) : nullptr;
+    return window ? window : win32sdl::FirstWindow();
 }
 
 void PostClientSize(HWND window) {
@@ -78,7 +82,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
 void TranslateKeyEvent(const SDL_KeyboardEvent& event) {
     HWND window = win32sdl::WindowForSdlId(event.windowID);
     if (!window) {
-        window = AnyWindowWithFocus();
+        window = InputWindow();
     }
     const int vk = win32sdl::VirtualKeyFromSdl(event.keysym.sym);
     if (!window || vk == 0) {
@@ -113,10 +117,7 @@ void TranslateEvent(const SDL_Event& event) {
         break;
     case SDL_QUIT: {
         // A termination signal: ask the window to close, as the window manager would.
-        HWND window = AnyWindowWithFocus();
-        if (!window) {
-            window = win32sdl::WindowForSdlId(1);
-        }
+        HWND window = InputWindow();
         if (window) {
             win32sdl::Post(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
@@ -198,6 +199,12 @@ BOOL WINAPI TranslateMessage(const MSG*) {
 LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
     if (!lpMsg || !win32sdl::IsWindow(lpMsg->hwnd)) {
         return 0;
+    }
+    // WIN32_SDL_TRACE=1 lists every dispatched message on standard error.
+    static const bool trace = std::getenv("WIN32_SDL_TRACE") != nullptr;
+    if (trace) {
+        std::fprintf(stderr, "message 0x%04x wParam 0x%lx lParam 0x%lx\n", lpMsg->message,
+                     static_cast<unsigned long>(lpMsg->wParam), static_cast<unsigned long>(lpMsg->lParam));
     }
     return win32sdl::Send(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
 }

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "win32_sdl.h"
 
 namespace win32sdl {
@@ -16,6 +18,14 @@ bool StartVideo() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        return false;
+    }
+    // Drivers that show nothing count as no display, unless asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+                                      std::strcmp(driver, "evdev") == 0);
+    if (invisible && !SDL_getenv("SDL_VIDEODRIVER")) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     videoStarted = true;

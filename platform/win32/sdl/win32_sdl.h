@@ -43,6 +43,7 @@ bool ClassInUse(const std::string& className);
 
 bool IsWindow(HWND window);
 HWND WindowForSdlId(Uint32 id);
+HWND FirstWindow();
 bool IsDeviceContext(HDC dc);
 
 // Calls the window procedure at once, as Win32's SendMessage does.

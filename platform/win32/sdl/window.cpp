@@ -52,6 +52,10 @@ HWND WindowForSdlId(Uint32 id) {
     return nullptr;
 }
 
+HWND FirstWindow() {
+    return Windows().empty() ? nullptr : Windows().front().get();
+}
+
 bool ClassInUse(const std::string& className) {
     return std::any_of(Windows().begin(), Windows().end(),
                        [&className](const std::unique_ptr<HWND__>& w) { return w->className == className; });

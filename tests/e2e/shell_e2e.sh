@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The built program as a user runs it, on X screens of its own.
+# usage: shell_e2e.sh CASE PROGRAM MEDIA_DIR SEND_CLOSE_REQUEST
+set -uo pipefail
+CASE=$1 PROGRAM=$2 MEDIA=$3 SEND_CLOSE=$4
+. "$(dirname "$0")/../support/x_session.sh"
+
+TITLE="KX 2007 Zandrel - Dwip This"
+WORK=$(mktemp -d)
+ln -s "$MEDIA" "$WORK/data"
+
+# start_program [ENV=VALUE ...]: runs the program in the work folder.
+start_program() {
+  (cd "$WORK" && exec env SDL_AUDIODRIVER=dummy "$@" "$PROGRAM" >"$WORK/out" 2>"$WORK/err") &
+  PROGRAM_PID=$!
+}
+
+main_window() {
+  wait_window "$TITLE" 20 || fail "no window titled '$TITLE'; stderr: $(cat "$WORK/err")"
+}
+
+case $CASE in
+fullscreen_escape)
+  start_screen 800x600
+  start_program
+  id=$(main_window) || exit 1
+  expect_eq "$(geometry "$id")" "0 0 800 600" "full-screen window on an 800x600 screen"
+  sleep 1
+  xdotool key --window "$id" Escape
+  wait_exit "$PROGRAM_PID"
+  expect_eq "$EXIT_STATUS" 0 "exit status after Escape"
+  ;;
+close_button)
+  start_screen 800x600
+  start_program
+  id=$(main_window) || exit 1
+  sleep 1
+  "$SEND_CLOSE" "$id" || fail "close request not sent"
+  wait_exit "$PROGRAM_PID"
+  expect_eq "$EXIT_STATUS" 0 "exit status after closing the window"
+  ;;
+alt_f4)
+  start_screen 800x600
+  start_program
+  id=$(main_window) || exit 1
+  sleep 1
+  xdotool key --window "$id" alt+F4
+  wait_exit "$PROGRAM_PID"
+  expect_eq "$EXIT_STATUS" 0 "exit status after Alt+F4"
+  ;;
+keys_and_minimise)
+  start_screen 800x600
+  start_program WIN32_SDL_TRACE=1
+  id=$(main_window) || exit 1
+  sleep 1
+  xdotool key --window "$id" a
+  # A window manager iconifies a window by unmapping it, and maps it again to restore it.
+  xdotool windowunmap "$id"
+  sleep 1
+  kill -0 "$PROGRAM_PID" || fail "the program ended while minimised"
+  xdotool windowmap "$id"
+  sleep 1
+  xdotool key --window "$id" Escape
+  wait_exit "$PROGRAM_PID"
+  expect_eq "$EXIT_STATUS" 0 "exit status"
+  grep -q "^message 0x0100 wParam 0x41 " "$WORK/err" || fail "no WM_KEYDOWN for 'a'"
+  grep -q "^message 0x0101 wParam 0x41 " "$WORK/err" || fail "no WM_KEYUP for 'a'"
+  grep -q "^message 0x0006 wParam 0x10000 " "$WORK/err" || fail "no WM_ACTIVATE with the minimised state"
+  grep -A20 "^message 0x0006 wParam 0x10000 " "$WORK/err" | grep -q "^message 0x0006 wParam 0x1 " ||
+    fail "no WM_ACTIVATE after restoring"
+  grep -q "^message 0x0100 wParam 0x1b " "$WORK/err" || fail "no WM_KEYDOWN for Escape"
+  ;;
+windowed_yes)
+  start_screen 1024x768
+  start_program
+  box=$(wait_window "Morvane" 20) || fail "no fullscreen question; stderr: $(cat "$WORK/err")"
+  [ -z "$(window_id "$TITLE")" ] || fail "the window exists before the answer"
+  sleep 0.5
+  xdotool key --window "$box" Return
+  id=$(main_window) || exit 1
+  read -r x y w h <<<"$(geometry "$id")"
+  expect_eq "$w x $h" "800 x 600" "client area of the windowed fallback"
+  expect_eq "$x $y" "0 0" "position of the windowed fallback (no window manager here)"
+  grep -q "Morvane: The Requested Fullscreen Mode Is Not Supported By Your Video Card. Use Windowed Mode Instead?" \
+    "$WORK/err" || fail "question not on stderr"
+  sleep 1
+  xdotool key --window "$id" Escape
+  wait_exit "$PROGRAM_PID"
+  expect_eq "$EXIT_STATUS" 0 "exit status"
+  ;;
+windowed_no)
+  start_screen 1024x768
+  start_program
+  box=$(wait_window "Morvane" 20) || fail "no fullscreen question"
+  sleep 0.5
+  xdotool key --window "$box" Escape
+  box=$(wait_window "ERROR" 10) || fail "no 'Program Will Now Close.' box"
+  sleep 0.5
+  xdotool key --window "$box" Return
+  wait_exit "$PROGRAM_PID"
+  expect_eq "$EXIT_STATUS" 1 "exit status after declining"
+  grep -q "^ERROR: Program Will Now Close.$" "$WORK/err" || fail "message not on stderr"
+  grep -q "Bass\|Music" "$WORK/err" && fail "the music was started"
+  ;;
+no_display)
+  (cd "$WORK" && env -u DISPLAY -u WAYLAND_DISPLAY "$PROGRAM" >"$WORK/out" 2>"$WORK/err")
+  status=$?
+  expect_eq "$status" 1 "exit status without a display"
+  grep -qx "ERROR: Failed To Register The Window Class." "$WORK/err" || fail "message not on stderr: $(cat "$WORK/err")"
+  [ "$(grep -c "^ERROR" "$WORK/err")" = 1 ] || fail "more than one message: $(cat "$WORK/err")"
+  ;;
+*)
+  fail "unknown case $CASE"
+  ;;
+esac
+[ -n "${KEEP_WORK:-}" ] && echo "work folder kept: $WORK" || rm -rf "$WORK"
+echo "PASS: $CASE"
