@@ -1,0 +1,19 @@
+// MP3 files made at test time: sines of chosen frequency, rate and channels.
+#pragma once
+
+#include <string>
+
+struct SineSpec {
+    int rate = 44100;
+    int channels = 2;
+    double seconds = 3.0;
+    double hz = 440.0;
+    double amplitude = 0.9;  // of full scale
+};
+
+// Writes the file; false if the encoder failed.
+bool WriteSineMp3(const std::string& path, const SineSpec& spec);
+// A fresh, empty temporary folder.
+std::string MakeTempDir();
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
