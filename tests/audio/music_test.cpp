@@ -1,0 +1,175 @@
+// Starting, sampling and releasing the music, with its messages.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+
+#include "media/music.h"
+#include "tests/fakes/call_log.h"
+#include "tests/support/mp3_fixture.h"
+
+// The window the audio output is tied to; the shell is not part of this test.
+HWND WindowHandle = nullptr;
+
+namespace {
+
+void Sleep(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+std::vector<std::string> Boxes() {
+    std::vector<std::string> boxes;
+    for (const auto& entry : CallLog()) {
+        if (entry.rfind("MessageBoxA ", 0) == 0) {
+            boxes.push_back(entry.substr(12));
+        }
+    }
+    return boxes;
+}
+
+const std::string InitFailed = "ERROR|Bass init failed! Remembered the bass.dll file?|0x30";
+const std::string LoadFailed = "ERROR|Bass file loading failed!|0x30";
+const std::string PlayFailed = "ERROR|Music failed to play!|0x30";
+
+class MusicTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CallLog().clear();
+        MusicStream = 0;
+        MusicStartPending = true;
+        MusicPosition = 0.0f;
+        SlowClock = 0.0f;
+        std::fill(SpectrumBuffer, SpectrumBuffer + 256, 0.0f);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        dir = MakeTempDir();
+        ASSERT_FALSE(dir.empty());
+        ASSERT_EQ(mkdir((dir + "/data").c_str(), 0755), 0);
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+    }
+
+    void TearDown() override {
+        ReleaseMusic();
+        chdir("/");
+        std::system(("rm -rf " + dir).c_str());
+    }
+
+    void WriteMusic(double seconds = 3.0) {
+        SineSpec spec;
+        spec.seconds = seconds;
+        spec.hz = 86.1328125;
+        ASSERT_TRUE(WriteSineMp3("data/Fast.mp3", spec));
+    }
+
+    std::string dir;
+};
+
+TEST_F(MusicTest, FirstFrameSeesEverythingAtZero) {
+    WriteMusic();
+    StartMusic();
+    EXPECT_EQ(MusicPosition, 0.0f);
+    EXPECT_EQ(SlowClock, 0.0f);
+    for (float bin : SpectrumBuffer) {
+        EXPECT_EQ(bin, 0.0f);
+    }
+}
+
+TEST_F(MusicTest, StartsOnceAndSamplesTheClockAndTheSpectrum) {
+    WriteMusic();
+    StartMusic();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_FALSE(MusicStartPending);
+    EXPECT_NE(MusicStream, 0u);
+    const HSTREAM stream = MusicStream;
+    StartMusic();
+    EXPECT_EQ(MusicStream, stream);
+
+    Sleep(0.5);
+    SampleMusic();
+    EXPECT_GT(MusicPosition, 0.3f * 176400);
+    EXPECT_LT(MusicPosition, 0.8f * 176400);
+    EXPECT_EQ(SlowClock, MusicPosition / 200000.0f);
+    // An 86 Hz sine: bin 1 stands out.
+    EXPECT_GT(SpectrumBuffer[1], 0.5f);
+    EXPECT_GT(SpectrumBuffer[1], 10 * SpectrumBuffer[10]);
+}
+
+struct FailureCase {
+    const char* name;
+    const char* driver;
+    const char* contents;  // nullptr: no file
+    std::vector<std::string> boxes;
+};
+
+class MusicFailureTest : public MusicTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(MusicFailureTest, ShowsItsMessagesInOrderAndTheClockStillRuns) {
+    const FailureCase& c = GetParam();
+    setenv("SDL_AUDIODRIVER", c.driver, 1);
+    if (c.contents) {
+        WriteFile("data/Fast.mp3", c.contents);
+    } else if (std::string(c.name) == "no_device") {
+        WriteMusic();
+    }
+    StartMusic();
+    EXPECT_EQ(Boxes(), c.boxes);
+    EXPECT_FALSE(MusicStartPending);
+    SampleMusic();
+    const float first = MusicPosition;
+    Sleep(0.3);
+    SampleMusic();
+    EXPECT_GT(MusicPosition - first, 0.2f * 176400);
+    EXPECT_LT(MusicPosition - first, 0.5f * 176400);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, MusicFailureTest,
+    ::testing::Values(FailureCase{"missing", "dummy", nullptr, {LoadFailed, PlayFailed}},
+                      FailureCase{"empty", "dummy", "", {LoadFailed, PlayFailed}},
+                      FailureCase{"not_mp3", "dummy", "<html>not music</html>", {LoadFailed, PlayFailed}},
+                      FailureCase{"no_device", "no-such-driver", nullptr, {InitFailed}},
+                      FailureCase{"no_device_no_file", "no-such-driver", "", {InitFailed, LoadFailed, PlayFailed}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MusicTest, WithoutAStreamTheSpectrumIsZero) {
+    StartMusic();
+    std::fill(SpectrumBuffer, SpectrumBuffer + 256, 9.0f);
+    SampleMusic();
+    for (float bin : SpectrumBuffer) {
+        EXPECT_EQ(bin, 0.0f);
+    }
+}
+
+struct ConversionCase {
+    uint64_t bytes;
+    float position;
+};
+
+class PositionConversionTest : public ::testing::TestWithParam<ConversionCase> {};
+
+TEST_P(PositionConversionTest, CountsConvertAsUnsigned) {
+    EXPECT_EQ(BytesToPosition(GetParam().bytes), GetParam().position);
+    EXPECT_GT(BytesToPosition(GetParam().bytes), -1.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, PositionConversionTest,
+    ::testing::Values(ConversionCase{0, 0.0f}, ConversionCase{200000, 200000.0f},
+                      ConversionCase{21727784, 21727784.0f},  // above 2^24, even: exact
+                      ConversionCase{21727785, 21727784.0f},  // odd: to the nearest even value
+                      ConversionCase{(1ull << 63) - 1, 9223372036854775808.0f},
+                      ConversionCase{1ull << 63, 9223372036854775808.0f},
+                      ConversionCase{(1ull << 63) + (1ull << 40), 9223373136366403584.0f},
+                      ConversionCase{~0ull, 18446744073709551616.0f}));
+
+TEST(SlowClock, IsThePositionOverTwoHundredThousand) {
+    for (float position : {200000.0f, 1000000.0f, 21727784.0f}) {
+        EXPECT_EQ(position / 200000.0f, static_cast<float>(static_cast<double>(position) / 200000.0));
+    }
+    EXPECT_EQ(200000.0f / 200000.0f, 1.0f);
+    EXPECT_EQ(1000000.0f / 200000.0f, 5.0f);
+}
+
+}  // namespace
