@@ -118,14 +118,19 @@ PictureCheck CheckPicture(const std::string& path, int maxSide) {
     int64_t width = 0;
     int64_t height = 0;
     bool complete = false;
+    PictureCheck::Format format = PictureCheck::Unknown;
     if (IsPng(head)) {
+        format = PictureCheck::Png;
         if (!PngSize(head, &width, &height)) {
             return Problem(PictureCheck::Unreadable, "damaged PNG header");
         }
         complete = EndsLikePng(tail);
     } else if (IsJpeg(head)) {
+        format = PictureCheck::Jpeg;
         if (!JpegSize(head, &width, &height)) {
-            return Problem(PictureCheck::Truncated, "truncated or damaged JPEG: no frame header");
+            PictureCheck check = Problem(PictureCheck::Truncated, "truncated or damaged JPEG: no frame header");
+            check.format = format;
+            return check;
         }
         complete = EndsLikeJpeg(tail);
     } else {
@@ -141,6 +146,7 @@ PictureCheck CheckPicture(const std::string& path, int maxSide) {
                                                    std::to_string(maxSide) + " on a side)");
     }
     PictureCheck check;
+    check.format = format;
     check.width = static_cast<int>(width);
     check.height = static_cast<int>(height);
     if (!complete) {

@@ -11,7 +11,9 @@ struct PictureCheck {
         Truncated,  // ends before its last chunk or marker
         TooLarge,   // claims more pixels than a texture can hold
     };
+    enum Format { Unknown, Png, Jpeg };
     Verdict verdict = Fine;
+    Format format = Unknown;  // by the file's contents, whatever its name says
     int width = 0;
     int height = 0;
     std::string problem;  // what is wrong, for the user; empty when Fine

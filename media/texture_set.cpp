@@ -1,6 +1,9 @@
 #include "media/texture_set.h"
 
+#include <strings.h>
+
 #include <cstdio>
+#include <cstring>
 
 #include "app/gl.h"
 #define ILUT_USE_OPENGL
@@ -69,6 +72,12 @@ const PictureFile Pictures[] = {
 
 GLuint* const BlankTextures[] = {&BlankTexture1, &BlankTexture2, &BlankTexture3, &BlankTexture4};
 
+bool NamedAsOther(const char* path, PictureCheck::Format format) {
+    const char* dot = std::strrchr(path, '.');
+    const bool namedPng = dot && strcasecmp(dot, ".png") == 0;
+    return dot && namedPng != (format == PictureCheck::Png);
+}
+
 void ReportPicture(const char* path, const std::string& problem) {
     std::fprintf(stderr, "%s: %s\n", path, problem.c_str());
 }
@@ -82,7 +91,11 @@ GLuint LoadPicture(const char* path, int maxSide) {
         return 0;
     }
     GLuint texture = ilutGLLoadImage(const_cast<ILstring>(path));
-    if (check.verdict != PictureCheck::Fine) {
+    if (check.verdict == PictureCheck::Fine && !texture && NamedAsOther(path, check.format)) {
+        // The image library picks its decoder by the file's name.
+        ReportPicture(path, std::string("a ") + (check.format == PictureCheck::Png ? "PNG" : "JPEG") +
+                                " picture in a file named " + std::strrchr(path, '.') + "; not shown");
+    } else if (check.verdict != PictureCheck::Fine) {
         ReportPicture(path, check.problem + (texture ? "; shown as far as it decodes" : "; not shown"));
     } else if (!texture) {
         ReportPicture(path, "could not be decoded; not shown");
