@@ -10,6 +10,7 @@
 
 #include "bass.h"
 #include "mp3_decoder.h"
+#include "spectrum.h"
 #include "tests/support/mp3_fixture.h"
 
 namespace {
@@ -296,6 +297,43 @@ TEST_F(AudioLayerTest, SeekingStartsThePositionAtTheNewPlace) {
     EXPECT_LT(p, 2u * 176400 + 176400 / 10);
     ASSERT_TRUE(BASS_ChannelPlay(stream, TRUE));
     EXPECT_LT(BASS_ChannelGetPosition(stream), 176400u / 10);
+}
+
+}  // namespace
+
+namespace {
+
+// The sample music: long enough for the whole timeline, with a beat in the
+// two spectrum bins that shake the background.
+TEST(SampleMusic, CoversTheTimelineAndBeatsInBinsOneAndFour) {
+    const char* media = std::getenv("TEST_MEDIA_DIR");
+    ASSERT_NE(media, nullptr);
+    Mp3Decoder decoder;
+    ASSERT_TRUE(decoder.Open(std::string(media) + "/Fast.mp3", true));
+    EXPECT_EQ(decoder.Rate(), 44100);
+    EXPECT_EQ(decoder.Channels(), 2);
+    EXPECT_GE(decoder.LengthFrames() * 4, 25468056);
+    EXPECT_GE(decoder.LengthFrames(), 150 * 44100);
+
+    // Over twenty seconds of the main section, the strongest value each bin reaches.
+    ASSERT_TRUE(decoder.Seek(30 * 44100));
+    Spectrum512 spectrum;
+    std::vector<int16_t> pcm(512 * 2);
+    float mono[512];
+    float bins[256];
+    float loudest1 = 0.0f;
+    float loudest4 = 0.0f;
+    for (int window = 0; window < 20 * 44100 / 512; ++window) {
+        ASSERT_EQ(decoder.Read(reinterpret_cast<unsigned char*>(pcm.data()), pcm.size() * 2), pcm.size() * 2);
+        for (int n = 0; n < 512; ++n) {
+            mono[n] = (pcm[2 * n] + pcm[2 * n + 1]) / 65536.0f;
+        }
+        spectrum.Compute(mono, bins);
+        loudest1 = std::max(loudest1, bins[1]);
+        loudest4 = std::max(loudest4, bins[4]);
+    }
+    EXPECT_GT(loudest1, 0.15f);
+    EXPECT_GT(loudest4, 0.1f);
 }
 
 }  // namespace

@@ -102,6 +102,20 @@ windowed_no)
   grep -q "^ERROR: Program Will Now Close.$" "$WORK/err" || fail "message not on stderr"
   grep -q "Bass\|Music" "$WORK/err" && fail "the music was started"
   ;;
+no_fbo_extension)
+  start_screen 800x600
+  start_program MESA_EXTENSION_OVERRIDE=-GL_EXT_framebuffer_object
+  for expected in "Failed to initialize FBO!" "Initialization Failed."; do
+    box=$(wait_window "ERROR" 20) || fail "no box for '$expected'; stderr: $(cat "$WORK/err")"
+    sleep 0.5
+    xdotool key --window "$box" Return
+    for _ in $(seq 50); do [ "$(window_id ERROR)" = "$box" ] || break; sleep 0.1; done
+  done
+  wait_exit "$PROGRAM_PID"
+  expect_eq "$EXIT_STATUS" 1 "exit status without framebuffer objects"
+  expect_eq "$(grep '^ERROR' "$WORK/err" | tr '\n' '|')" "ERROR: Failed to initialize FBO!|ERROR: Initialization Failed.|" \
+    "messages in order"
+  ;;
 no_display)
   (cd "$WORK" && env -u DISPLAY -u WAYLAND_DISPLAY "$PROGRAM" >"$WORK/out" 2>"$WORK/err")
   status=$?
