@@ -2,6 +2,7 @@
 
 #include <lame/lame.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,26 +23,31 @@ bool WriteSineMp3(const std::string& path, const SineSpec& spec) {
     if (lame_init_params(lame.get()) < 0) {
         return false;
     }
-    const int frames = static_cast<int>(spec.rate * spec.seconds);
-    std::vector<short> left(frames);
-    std::vector<short> right(frames);
-    for (int i = 0; i < frames; ++i) {
-        const double value = spec.amplitude * std::sin(2.0 * M_PI * spec.hz * i / spec.rate);
-        left[i] = right[i] = static_cast<short>(std::lround(value * 32767.0));
-    }
-    std::vector<unsigned char> mp3(frames * 5 / 4 + 7200);
-    int bytes = lame_encode_buffer(lame.get(), left.data(), spec.channels == 2 ? right.data() : nullptr, frames,
-                                   mp3.data(), static_cast<int>(mp3.size()));
-    if (bytes < 0) {
-        return false;
-    }
     std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "w+b"), std::fclose);
     if (!file) {
         return false;
     }
-    std::fwrite(mp3.data(), 1, static_cast<size_t>(bytes), file.get());
-    bytes = lame_encode_flush(lame.get(), mp3.data(), static_cast<int>(mp3.size()));
-    std::fwrite(mp3.data(), 1, static_cast<size_t>(bytes), file.get());
+    // Block by block, so a long file needs little memory.
+    const long frames = static_cast<long>(spec.rate * spec.seconds);
+    const int block = 8192;
+    std::vector<short> left(block);
+    std::vector<short> right(block);
+    std::vector<unsigned char> mp3(block * 5 / 4 + 7200);
+    for (long start = 0; start < frames; start += block) {
+        const int count = static_cast<int>(std::min<long>(block, frames - start));
+        for (int i = 0; i < count; ++i) {
+            const double value = spec.amplitude * std::sin(2.0 * M_PI * spec.hz * (start + i) / spec.rate);
+            left[i] = right[i] = static_cast<short>(std::lround(value * 32767.0));
+        }
+        const int bytes = lame_encode_buffer(lame.get(), left.data(), spec.channels == 2 ? right.data() : nullptr,
+                                             count, mp3.data(), static_cast<int>(mp3.size()));
+        if (bytes < 0) {
+            return false;
+        }
+        std::fwrite(mp3.data(), 1, static_cast<size_t>(bytes), file.get());
+    }
+    const int bytes = lame_encode_flush(lame.get(), mp3.data(), static_cast<int>(mp3.size()));
+    std::fwrite(mp3.data(), 1, static_cast<size_t>(std::max(bytes, 0)), file.get());
     lame_mp3_tags_fid(lame.get(), file.get());
     return true;
 }

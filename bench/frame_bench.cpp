@@ -1,0 +1,237 @@
+// Frames per second of each scene, beside a bare loop drawing the same quads
+// with the same textures, and the CPU time per frame spent outside OpenGL.
+//   frame_bench MEDIA_DIR    (run on an X display; vsync is turned off)
+#include <SDL.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "app/gl.h"
+#include "app/render_window.h"
+#include "bench/bench_util.h"
+#include "media/music.h"
+#include "media/texture_set.h"
+#include "scenes/scenes.h"
+
+namespace {
+
+const double Seconds = 2.0;
+
+void SetPosition(float p) {
+    MusicPosition = p;
+    SlowClock = p / 200000.0f;
+}
+
+// Frames per second of a frame-drawing function, presented as the loop does.
+double Rate(const std::function<void()>& frame) {
+    frame();
+    glFinish();
+    int frames = 0;
+    const double start = WallSeconds();
+    while (WallSeconds() - start < Seconds) {
+        frame();
+        SwapBuffers(DeviceContext);
+        ++frames;
+    }
+    glFinish();
+    return frames / (WallSeconds() - start);
+}
+
+void Quad(GLuint texture, float x0, float y0, float x1, float y1) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(x0, y0, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(x1, y0, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(x1, y1, 0);
+    glTexCoord2f(0, 1);
+    glVertex3f(x0, y1, 0);
+    glEnd();
+}
+
+// The same quads, written plainly.
+void BareLogo() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0, -1.8f, -1.769f);
+    Quad(LogoTexture, -1, -1, 1, 4);
+}
+
+void BareMain(GLuint photo, float x, float y, float z, float reference) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(SpectrumBuffer[1] * 0.8f, SpectrumBuffer[4] * 0.5f, -1.8f);
+    Quad(BackgroundTexture, -1, -1, 1, 1);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0, SlowClock / 46.0f - 2.0f, -1.65f);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.4f);
+    Quad(LyricsTexture, -1, -1, 1, 1);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glAlphaFunc(GL_GREATER, reference);
+    glTranslatef(x, y, z);
+    Quad(photo, -1, -1, 1, 1);
+    glDisable(GL_ALPHA_TEST);
+}
+
+void BareCredits() {
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(-0.35f, 0, -2.41f);
+    Quad(JubCredsTexture, -1, -1, 1.7f, 1);
+}
+
+void Compare(const char* what, float position, const std::function<int()>& scene, const std::function<void()>& bare) {
+    SetPosition(position);
+    // Taken in turns, the better of two each, so that warming up and the
+    // machine's other work fall on both alike.
+    double sceneRate = 0.0;
+    double bareRate = 0.0;
+    for (int round = 0; round < 2; ++round) {
+        sceneRate = std::max(sceneRate, Rate([&] { scene(); }));
+        bareRate = std::max(bareRate, Rate(bare));
+    }
+    std::printf("%-34s %8.1f fps   bare loop %8.1f fps   ratio %.3f (target 0.95 or better)\n", what, sceneRate,
+                bareRate, sceneRate / bareRate);
+}
+
+// GL calls that do nothing, to time what the frame costs outside OpenGL.
+void GLAPIENTRY NoClear(GLbitfield) {}
+void GLAPIENTRY NoVoid() {}
+void GLAPIENTRY NoTranslate(GLfloat, GLfloat, GLfloat) {}
+void GLAPIENTRY NoBind(GLenum, GLuint) {}
+void GLAPIENTRY NoEnum(GLenum) {}
+void GLAPIENTRY NoTexCoord(GLfloat, GLfloat) {}
+void GLAPIENTRY NoAlpha(GLenum, GLclampf) {}
+void GLAPIENTRY NoClearColor(GLfloat, GLfloat, GLfloat, GLfloat) {}
+void GLAPIENTRY NoTexEnv(GLenum, GLenum, GLint) {}
+
+double MicrosecondsOutsideGl() {
+    const auto clear = epoxy_glClear;
+    const auto identity = epoxy_glLoadIdentity;
+    const auto translate = epoxy_glTranslatef;
+    const auto bind = epoxy_glBindTexture;
+    const auto begin = epoxy_glBegin;
+    const auto end = epoxy_glEnd;
+    const auto texCoord = epoxy_glTexCoord2f;
+    const auto vertex = epoxy_glVertex3f;
+    const auto enable = epoxy_glEnable;
+    const auto disable = epoxy_glDisable;
+    const auto alpha = epoxy_glAlphaFunc;
+    const auto clearColor = epoxy_glClearColor;
+    const auto texEnv = epoxy_glTexEnvi;
+    epoxy_glClear = NoClear;
+    epoxy_glLoadIdentity = NoVoid;
+    epoxy_glTranslatef = NoTranslate;
+    epoxy_glBindTexture = NoBind;
+    epoxy_glBegin = NoEnum;
+    epoxy_glEnd = NoVoid;
+    epoxy_glTexCoord2f = NoTexCoord;
+    epoxy_glVertex3f = NoTranslate;
+    epoxy_glEnable = NoEnum;
+    epoxy_glDisable = NoEnum;
+    epoxy_glAlphaFunc = NoAlpha;
+    epoxy_glClearColor = NoClearColor;
+    epoxy_glTexEnvi = NoTexEnv;
+
+    // The chain in the main section, then sampling the playing music, as every pass does.
+    OpeningLogoLatch = true;
+    MainSectionLatch = false;
+    CreditsLatch = true;
+    const int frames = 20000;
+    const double start = WallSeconds();
+    for (int i = 0; i < frames; ++i) {
+        if (!OpeningLogoScene() && !MainSectionScene()) {
+            CreditsScene();
+        }
+        MainSectionLatch = false;
+        SampleMusic();
+        SetPosition(10000000.0f + i);
+    }
+    const double perFrame = (WallSeconds() - start) / frames;
+
+    epoxy_glClear = clear;
+    epoxy_glLoadIdentity = identity;
+    epoxy_glTranslatef = translate;
+    epoxy_glBindTexture = bind;
+    epoxy_glBegin = begin;
+    epoxy_glEnd = end;
+    epoxy_glTexCoord2f = texCoord;
+    epoxy_glVertex3f = vertex;
+    epoxy_glEnable = enable;
+    epoxy_glDisable = disable;
+    epoxy_glAlphaFunc = alpha;
+    epoxy_glClearColor = clearColor;
+    epoxy_glTexEnvi = texEnv;
+    return perFrame * 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: frame_bench MEDIA_DIR\n");
+        return 2;
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    setenv("vblank_mode", "0", 0);
+    const std::string work = "/tmp/frame-bench-" + std::to_string(getpid());
+    mkdir(work.c_str(), 0755);
+    symlink(argv[1], (work + "/data").c_str());
+    chdir(work.c_str());
+    if (!CreateRenderWindow("KX 2007 Zandrel - Dwip This", 800, 600, 32, FullscreenMode)) {
+        return 1;
+    }
+    SDL_GL_SetSwapInterval(0);
+    StartMusic();
+
+    std::printf("800 x 600, llvmpipe, vsync off, %.0f s a measurement\n", Seconds);
+    Compare("opening logo (rising)", 1000000.0f,
+            [] {
+                OpeningLogoLatch = false;
+                return OpeningLogoScene();
+            },
+            BareLogo);
+    Compare("main section, flip frame", 5000000.0f,
+            [] {
+                MainSectionLatch = false;
+                return MainSectionScene();
+            },
+            [] { BareMain(FlipFrameA, 0, 0, -1.5f, 0.4f); });
+    Compare("main section, swaying picture", 10000000.0f,
+            [] {
+                MainSectionLatch = false;
+                return MainSectionScene();
+            },
+            [] {
+                const float swing = static_cast<float>(std::sin(static_cast<double>(SlowClock)));
+                BareMain(TuvrelTexture, swing, swing * 0.3f, -2.0f, 0.6f);
+            });
+    Compare("credits", 22500000.0f,
+            [] {
+                CreditsLatch = false;
+                return CreditsScene();
+            },
+            BareCredits);
+    std::printf("CPU per frame outside OpenGL (scene chain and music sampling): %.2f us (target below 50 us)\n",
+                MicrosecondsOutsideGl());
+
+    ReleaseMusic();
+    glDeleteFramebuffersEXT(1, &OffscreenFramebuffer);
+    glDeleteRenderbuffersEXT(1, &OffscreenDepthBuffer);
+    DestroyRenderWindow();
+    ReleaseTextureSet();
+    unlink((work + "/data").c_str());
+    rmdir(work.c_str());
+    return 0;
+}

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark on a virtual X screen; prints figures only.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/build.sh >/dev/null
+./build/make-media build/bench-media >/dev/null
+echo "== audio clock (10 s of play, dummy driver)"
+./build/bench/audio_bench clock
+echo "== audio memory"
+./build/bench/audio_bench memory 2
+./build/bench/audio_bench memory 20
+echo "== start-up"
+xvfb-run -a -s "-screen 0 800x600x24" ./build/bench/startup_bench "$PWD/build/bench-media"
+echo "== frames"
+xvfb-run -a -s "-screen 0 800x600x24" ./build/bench/frame_bench "$PWD/build/bench-media"
