@@ -162,7 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ConversionCase{(1ull << 63) - 1, 9223372036854775808.0f},
                       ConversionCase{1ull << 63, 9223372036854775808.0f},
                       ConversionCase{(1ull << 63) + (1ull << 40), 9223373136366403584.0f},
-                      ConversionCase{~0ull, 18446744073709551616.0f}));
+                      ConversionCase{~0ull, 18446744073709551616.0f}),
+    [](const auto& info) { return "count_" + std::to_string(info.param.bytes); });
 
 TEST(SlowClock, IsThePositionOverTwoHundredThousand) {
     for (float position : {200000.0f, 1000000.0f, 21727784.0f}) {

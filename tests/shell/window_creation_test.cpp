@@ -84,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CreationFailure{"SetPixelFormat", "Can't Set The PixelFormat.", true},
                       CreationFailure{"wglCreateContext", "Can't Create A GL Rendering Context.", true},
                       CreationFailure{"wglMakeCurrent", "Can't Activate The GL Rendering Context.", true},
-                      CreationFailure{"PrepareGraphics", "Initialization Failed.", true}));
+                      CreationFailure{"PrepareGraphics", "Initialization Failed.", true}),
+    [](const auto& info) { return std::string(info.param.failingCall); });
 
 TEST_F(ShellTest, RefusedModeAnsweredYesGivesAnOverlappedWindowWithAnAdjustedSize) {
     Script.displayChangeResult = DISP_CHANGE_BADMODE;

@@ -7,6 +7,7 @@ LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam = 0) {
 }
 
 struct ActivationCase {
+    const char* name;
     WPARAM wParam;
     bool active;
 };
@@ -21,10 +22,11 @@ TEST_P(ActivationTest, FollowsTheMinimisedState) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, ActivationTest,
-                         ::testing::Values(ActivationCase{MAKEWPARAM(WA_INACTIVE, 1), false},  // minimised
-                                           ActivationCase{MAKEWPARAM(WA_ACTIVE, 0), true},     // restored
-                                           ActivationCase{MAKEWPARAM(WA_INACTIVE, 0), true},   // other app
-                                           ActivationCase{MAKEWPARAM(WA_ACTIVE, 1), false}));
+                         ::testing::Values(ActivationCase{"minimised", MAKEWPARAM(WA_INACTIVE, 1), false},
+                                           ActivationCase{"restored", MAKEWPARAM(WA_ACTIVE, 0), true},
+                                           ActivationCase{"other_application", MAKEWPARAM(WA_INACTIVE, 0), true},
+                                           ActivationCase{"activated_minimised", MAKEWPARAM(WA_ACTIVE, 1), false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ShellTest, KeysStayDownThroughAutoRepeatUntilTheirKeyUp) {
     Send(WM_KEYDOWN, VK_ESCAPE);

@@ -167,6 +167,9 @@ Surface Logo() {
     Gradient(canvas.get(), Colour{10, 20, 90, 255}, Colour{90, 10, 60, 255});
     const Colour white{255, 255, 255, 255};
     for (int band = 0; band < 5; ++band) {
+        if (band == 2) {
+            continue;  // the title stands there
+        }
         const int y = height - height / 10 - band * height / 5;
         Text(canvas.get(), "LOGO " + std::to_string(band + 1) + "/5", 56, width / 2, y, white);
     }
