@@ -17,6 +17,7 @@
 #include "media/music.h"
 #include "media/texture_set.h"
 #include "scenes/scenes.h"
+#include "scenes/unit_quad.h"
 
 namespace {
 
@@ -42,44 +43,30 @@ double Rate(const std::function<void()>& frame) {
     return frames / (WallSeconds() - start);
 }
 
-void Quad(GLuint texture, float x0, float y0, float x1, float y1) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex3f(x0, y0, 0);
-    glTexCoord2f(1, 0);
-    glVertex3f(x1, y0, 0);
-    glTexCoord2f(1, 1);
-    glVertex3f(x1, y1, 0);
-    glTexCoord2f(0, 1);
-    glVertex3f(x0, y1, 0);
-    glEnd();
-}
-
-// The same quads, written plainly.
+// The same quads, drawn straight, without the scenes' logic.
 void BareLogo() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0, -1.8f, -1.769f);
-    Quad(LogoTexture, -1, -1, 1, 4);
+    DrawTexturedQuad(LogoTexture, -1, -1, 1, 4);
 }
 
 void BareMain(GLuint photo, float x, float y, float z, float reference) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(SpectrumBuffer[1] * 0.8f, SpectrumBuffer[4] * 0.5f, -1.8f);
-    Quad(BackgroundTexture, -1, -1, 1, 1);
+    DrawTexturedQuad(BackgroundTexture, -1, -1, 1, 1);
     glClear(GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(0, SlowClock / 46.0f - 2.0f, -1.65f);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.4f);
-    Quad(LyricsTexture, -1, -1, 1, 1);
+    DrawTexturedQuad(LyricsTexture, -1, -1, 1, 1);
     glClear(GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glAlphaFunc(GL_GREATER, reference);
     glTranslatef(x, y, z);
-    Quad(photo, -1, -1, 1, 1);
+    DrawTexturedQuad(photo, -1, -1, 1, 1);
     glDisable(GL_ALPHA_TEST);
 }
 
@@ -88,7 +75,7 @@ void BareCredits() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     glTranslatef(-0.35f, 0, -2.41f);
-    Quad(JubCredsTexture, -1, -1, 1.7f, 1);
+    DrawTexturedQuad(JubCredsTexture, -1, -1, 1.7f, 1);
 }
 
 void Compare(const char* what, float position, const std::function<int()>& scene, const std::function<void()>& bare) {

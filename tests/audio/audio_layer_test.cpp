@@ -306,10 +306,9 @@ namespace {
 // The sample music: long enough for the whole timeline, with a beat in the
 // two spectrum bins that shake the background.
 TEST(SampleMusic, CoversTheTimelineAndBeatsInBinsOneAndFour) {
-    const char* media = std::getenv("TEST_MEDIA_DIR");
-    ASSERT_NE(media, nullptr);
+    const std::string media = SAMPLE_MEDIA_DIR;
     Mp3Decoder decoder;
-    ASSERT_TRUE(decoder.Open(std::string(media) + "/Fast.mp3", true));
+    ASSERT_TRUE(decoder.Open(media + "/Fast.mp3", true));
     EXPECT_EQ(decoder.Rate(), 44100);
     EXPECT_EQ(decoder.Channels(), 2);
     EXPECT_GE(decoder.LengthFrames() * 4, 25468056);
