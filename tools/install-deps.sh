@@ -9,7 +9,7 @@ PACKAGES=(
   libdevil-dev libpng-dev libjpeg-dev
   libmpg123-dev libkissfft-dev libmp3lame-dev
   googletest libgtest-dev
-  xvfb xauth xdotool x11-utils xfonts-base
+  libx11-dev xvfb xauth xdotool x11-utils xfonts-base file
   libsdl2-ttf-dev fonts-dejavu-core
   imagemagick
 )
