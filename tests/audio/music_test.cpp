@@ -133,6 +133,22 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"no_device_no_file", "no-such-driver", "", {InitFailed, LoadFailed, PlayFailed}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(MusicTest, ATruncatedFilePlaysWhatItHasWithoutAMessageThenItsPositionStops) {
+    WriteMusic(2.0);
+    const std::string whole = ReadFile("data/Fast.mp3");
+    WriteFile("data/Fast.mp3", whole.substr(0, whole.size() / 4));
+    StartMusic();
+    EXPECT_TRUE(Boxes().empty());
+    Sleep(1.0);
+    SampleMusic();
+    const float end = MusicPosition;
+    EXPECT_GT(end, 0.3f * 176400);
+    EXPECT_LT(end, 0.7f * 176400);
+    Sleep(0.2);
+    SampleMusic();
+    EXPECT_EQ(MusicPosition, end);
+}
+
 TEST_F(MusicTest, WithoutAStreamTheSpectrumIsZero) {
     StartMusic();
     std::fill(SpectrumBuffer, SpectrumBuffer + 256, 9.0f);
