@@ -103,33 +103,34 @@ void GLAPIENTRY NoAlpha(GLenum, GLclampf) {}
 void GLAPIENTRY NoClearColor(GLfloat, GLfloat, GLfloat, GLfloat) {}
 void GLAPIENTRY NoTexEnv(GLenum, GLenum, GLint) {}
 
+// Puts a stand-in in an entry point's place for as long as it lives.
+template <typename Entry>
+class StandIn {
+public:
+    StandIn(Entry& slot, Entry standIn) : slot(slot), saved(slot) { slot = standIn; }
+    ~StandIn() { slot = saved; }
+    StandIn(const StandIn&) = delete;
+    StandIn& operator=(const StandIn&) = delete;
+
+private:
+    Entry& slot;
+    Entry saved;
+};
+
 double MicrosecondsOutsideGl() {
-    const auto clear = epoxy_glClear;
-    const auto identity = epoxy_glLoadIdentity;
-    const auto translate = epoxy_glTranslatef;
-    const auto bind = epoxy_glBindTexture;
-    const auto begin = epoxy_glBegin;
-    const auto end = epoxy_glEnd;
-    const auto texCoord = epoxy_glTexCoord2f;
-    const auto vertex = epoxy_glVertex3f;
-    const auto enable = epoxy_glEnable;
-    const auto disable = epoxy_glDisable;
-    const auto alpha = epoxy_glAlphaFunc;
-    const auto clearColor = epoxy_glClearColor;
-    const auto texEnv = epoxy_glTexEnvi;
-    epoxy_glClear = NoClear;
-    epoxy_glLoadIdentity = NoVoid;
-    epoxy_glTranslatef = NoTranslate;
-    epoxy_glBindTexture = NoBind;
-    epoxy_glBegin = NoEnum;
-    epoxy_glEnd = NoVoid;
-    epoxy_glTexCoord2f = NoTexCoord;
-    epoxy_glVertex3f = NoTranslate;
-    epoxy_glEnable = NoEnum;
-    epoxy_glDisable = NoEnum;
-    epoxy_glAlphaFunc = NoAlpha;
-    epoxy_glClearColor = NoClearColor;
-    epoxy_glTexEnvi = NoTexEnv;
+    const StandIn clear(epoxy_glClear, NoClear);
+    const StandIn identity(epoxy_glLoadIdentity, NoVoid);
+    const StandIn translate(epoxy_glTranslatef, NoTranslate);
+    const StandIn bind(epoxy_glBindTexture, NoBind);
+    const StandIn begin(epoxy_glBegin, NoEnum);
+    const StandIn end(epoxy_glEnd, NoVoid);
+    const StandIn texCoord(epoxy_glTexCoord2f, NoTexCoord);
+    const StandIn vertex(epoxy_glVertex3f, NoTranslate);
+    const StandIn enable(epoxy_glEnable, NoEnum);
+    const StandIn disable(epoxy_glDisable, NoEnum);
+    const StandIn alpha(epoxy_glAlphaFunc, NoAlpha);
+    const StandIn clearColor(epoxy_glClearColor, NoClearColor);
+    const StandIn texEnv(epoxy_glTexEnvi, NoTexEnv);
 
     // The chain in the main section, then sampling the playing music, as every pass does.
     OpeningLogoLatch = true;
@@ -146,20 +147,6 @@ double MicrosecondsOutsideGl() {
         SetPosition(10000000.0f + i);
     }
     const double perFrame = (WallSeconds() - start) / frames;
-
-    epoxy_glClear = clear;
-    epoxy_glLoadIdentity = identity;
-    epoxy_glTranslatef = translate;
-    epoxy_glBindTexture = bind;
-    epoxy_glBegin = begin;
-    epoxy_glEnd = end;
-    epoxy_glTexCoord2f = texCoord;
-    epoxy_glVertex3f = vertex;
-    epoxy_glEnable = enable;
-    epoxy_glDisable = disable;
-    epoxy_glAlphaFunc = alpha;
-    epoxy_glClearColor = clearColor;
-    epoxy_glTexEnvi = texEnv;
     return perFrame * 1e6;
 }
 
