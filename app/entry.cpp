@@ -44,6 +44,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
             } else {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
+                // A tap of Escape shorter than a frame must not be lost to its
+                // own key-up, which would otherwise be handled first.
+                done = KeyTable[VK_ESCAPE];
             }
         } else if ((WindowActive && !RunSceneChain()) || KeyTable[VK_ESCAPE]) {
             // The frame drawn in this pass is never presented.

@@ -22,7 +22,7 @@ main_window() {
 case $CASE in
 fullscreen_escape)
   start_screen 800x600
-  start_program
+  start_program ${EXTRA_ENV:-}
   id=$(main_window) || exit 1
   expect_eq "$(geometry "$id")" "0 0 800 600" "full-screen window on an 800x600 screen"
   sleep 1
@@ -32,7 +32,7 @@ fullscreen_escape)
   ;;
 close_button)
   start_screen 800x600
-  start_program
+  start_program ${EXTRA_ENV:-}
   id=$(main_window) || exit 1
   sleep 1
   "$SEND_CLOSE" "$id" || fail "close request not sent"
@@ -41,7 +41,7 @@ close_button)
   ;;
 alt_f4)
   start_screen 800x600
-  start_program
+  start_program ${EXTRA_ENV:-}
   id=$(main_window) || exit 1
   sleep 1
   xdotool key --window "$id" alt+F4
@@ -72,7 +72,7 @@ keys_and_minimise)
   ;;
 windowed_yes)
   start_screen 1024x768
-  start_program
+  start_program ${EXTRA_ENV:-}
   box=$(wait_window "Morvane" 20) || fail "no fullscreen question; stderr: $(cat "$WORK/err")"
   [ -z "$(window_id "$TITLE")" ] || fail "the window exists before the answer"
   sleep 0.5
@@ -90,7 +90,7 @@ windowed_yes)
   ;;
 windowed_no)
   start_screen 1024x768
-  start_program
+  start_program ${EXTRA_ENV:-}
   box=$(wait_window "Morvane" 20) || fail "no fullscreen question"
   sleep 0.5
   xdotool key --window "$box" Escape

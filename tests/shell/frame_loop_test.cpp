@@ -106,12 +106,29 @@ TEST_F(ShellTest, InactiveWindowCallsNoSceneButStillSamplesSwapsAndReadsTheTimer
     ExpectTimerReadAfterEverySwap(2);
 }
 
-TEST_F(ShellTest, EscapeEndsTheLoopWithoutPresentingThatFrame) {
-    Script.queue = {Message(WM_KEYDOWN, VK_ESCAPE)};
+TEST_F(ShellTest, EscapeEndsTheLoopWithoutPresentingAnotherFrame) {
+    Presentation().logoReturns = {1, 1, 1};
+    Script.queue = {Message(NoMessage), Message(WM_KEYDOWN, VK_ESCAPE)};
+    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, 0), 0);
+    const Entries expected = {"OpeningLogoScene", "SampleMusic", "SwapBuffers dc", "PeekMessageA 0x100",
+                              "TranslateMessage 0x100", "DispatchMessageA 0x100"};
+    EXPECT_EQ(LoopCalls(), Then(expected, Shutdown));
+}
+
+TEST_F(ShellTest, ATapOfEscapeEndsTheLoopEvenWhenItsKeyUpFollowsAtOnce) {
+    Presentation().logoReturns = {1, 1, 1};
+    Script.queue = {Message(WM_KEYDOWN, VK_ESCAPE), Message(WM_KEYUP, VK_ESCAPE)};
+    EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, 0), 0);
+    EXPECT_EQ(CountCalls("OpeningLogoScene"), 0);
+    EXPECT_EQ(CountCalls("SwapBuffers"), 0);
+    EXPECT_EQ(CountCalls("ReleaseTextureSet"), 1);
+}
+
+TEST_F(ShellTest, EscapeHeldWhenTheLoopIsEnteredEndsItAfterTheFirstFrameIsDrawnButNotPresented) {
+    KeyTable[VK_ESCAPE] = true;
     Presentation().logoReturns = {1, 1, 1};
     EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, 0), 0);
-    const Entries expected = {"PeekMessageA 0x100", "TranslateMessage 0x100", "DispatchMessageA 0x100",
-                              "OpeningLogoScene"};
+    const Entries expected = {"OpeningLogoScene"};
     EXPECT_EQ(LoopCalls(), Then(expected, Shutdown));
 }
 
