@@ -13,8 +13,9 @@ mkdir -p "$SHOTS"
 start_screen 800x600
 (cd "$WORK" && exec env SDL_AUDIODRIVER=dummy "$PROGRAM" >"$WORK/out" 2>"$WORK/err") &
 PROGRAM_PID=$!
-START=$(date +%s.%N)
 wait_window "KX 2007 Zandrel - Dwip This" 20 >/dev/null || fail "no window; stderr: $(cat "$WORK/err")"
+# The music starts a moment after the window appears, once the pictures are loaded.
+START=$(date +%s.%N)
 
 # shot NAME SECONDS: a screenshot that many seconds after the start.
 shot() {
@@ -49,7 +50,8 @@ expect_colour flip 380 470 40 40 "(r > 150 && b < 100) || (b > 150 && r < 100)"
 shot photograph 42
 expect_colour photograph 300 330 200 20 "r > 110 && r > g + 30 && g > b"
 
-# First credits slide at 125 s (about 22.0 MB): "Credits 1: Vek", red, edge to edge.
+# First credits slide at 125 s (about 22.0 MB; the slide runs from 123.2 s to 127.0 s of music):
+# "Credits 1: Vek", red, edge to edge.
 shot credits 125
 expect_colour credits 30 30 740 40 "r > 100 && r > 2 * g && r > 2 * b"
 
