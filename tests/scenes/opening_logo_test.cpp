@@ -19,13 +19,7 @@ protected:
             texels[k * 4 + 2] = 0;
             texels[k * 4 + 3] = 255;
         }
-        GLuint name = 0;
-        glGenTextures(1, &name);
-        glBindTexture(GL_TEXTURE_2D, name);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        return name;
+        return TextureOf(1, 64, texels);
     }
 
     static float LoneTranslationY() {

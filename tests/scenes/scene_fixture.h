@@ -25,7 +25,18 @@ const Colour Black{0, 0, 0};
 
 class SceneTest : public GlWindowTest {
 public:
-    // A 4 x 4 texture of one colour and alpha, sampled without blending of texels.
+    // A texture of the given RGBA texels, sampled without blending them.
+    static GLuint TextureOf(int width, int height, const unsigned char* texels) {
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        return name;
+    }
+
+    // A 4 x 4 texture of one colour and alpha.
     static GLuint Solid(Colour c, unsigned char alpha = 255) {
         unsigned char texels[4 * 4 * 4];
         for (int i = 0; i < 16; ++i) {
@@ -34,13 +45,7 @@ public:
             texels[i * 4 + 2] = c.b;
             texels[i * 4 + 3] = alpha;
         }
-        GLuint name = 0;
-        glGenTextures(1, &name);
-        glBindTexture(GL_TEXTURE_2D, name);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        return name;
+        return TextureOf(4, 4, texels);
     }
 
 protected:
