@@ -1,15 +1,11 @@
 // The sample music: 150 seconds at 120 beats a minute. A kick on the beat
 // sits on 86 Hz and a bass on the off-beat on 345 Hz, the two spectrum bins
 // that shake the background; a melody plays over them.
-#include <lame/lame.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <memory>
-#include <vector>
 
 #include "media.h"
+#include "mp3_writer.h"
 
 namespace {
 
@@ -82,57 +78,15 @@ short ToPcm(double value) {
 }  // namespace
 
 bool WriteMusic(const std::string& path, std::string* error) {
-    std::unique_ptr<lame_global_flags, decltype(&lame_close)> lame(lame_init(), lame_close);
-    if (!lame) {
-        *error = "the MP3 encoder could not start";
-        return false;
-    }
-    lame_set_in_samplerate(lame.get(), Rate);
-    lame_set_out_samplerate(lame.get(), Rate);
-    lame_set_num_channels(lame.get(), 2);
-    lame_set_brate(lame.get(), 192);
-    lame_set_quality(lame.get(), 5);
-    lame_set_write_id3tag_automatic(lame.get(), 0);
-    if (lame_init_params(lame.get()) < 0) {
-        *error = "the MP3 encoder refused its settings";
-        return false;
-    }
-
-    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "w+b"), std::fclose);
-    if (!file) {
-        *error = "cannot be created";
-        return false;
-    }
-    const int block = 4096;
-    std::vector<short> left(block);
-    std::vector<short> right(block);
-    std::vector<unsigned char> mp3(block * 5 / 4 + 7200);
-    const long total = static_cast<long>(Rate) * Seconds;
-    for (long start = 0; start < total; start += block) {
-        const int count = static_cast<int>(std::min<long>(block, total - start));
-        for (int i = 0; i < count; ++i) {
-            const Frame f = Sample(start + i);
-            left[i] = ToPcm(f.left);
-            right[i] = ToPcm(f.right);
-        }
-        const int bytes = lame_encode_buffer(lame.get(), left.data(), right.data(), count, mp3.data(),
-                                             static_cast<int>(mp3.size()));
-        if (bytes < 0 || std::fwrite(mp3.data(), 1, static_cast<size_t>(bytes), file.get()) != static_cast<size_t>(bytes)) {
-            *error = "encoding or writing failed";
-            return false;
-        }
-    }
-    const int bytes = lame_encode_flush(lame.get(), mp3.data(), static_cast<int>(mp3.size()));
-    if (bytes < 0 || std::fwrite(mp3.data(), 1, static_cast<size_t>(bytes), file.get()) != static_cast<size_t>(bytes)) {
-        *error = "encoding or writing failed";
-        return false;
-    }
-    // The tag at the file's start carries the length and the encoder delay
-    // that gapless decoding needs.
-    lame_mp3_tags_fid(lame.get(), file.get());
-    if (std::fflush(file.get()) != 0) {
-        *error = "writing failed";
-        return false;
-    }
-    return true;
+    Mp3Settings settings;
+    settings.rate = Rate;
+    return WriteMp3(path, settings, static_cast<long>(Rate) * Seconds,
+                    [](long start, int count, short* left, short* right) {
+                        for (int i = 0; i < count; ++i) {
+                            const Frame f = Sample(start + i);
+                            left[i] = ToPcm(f.left);
+                            right[i] = ToPcm(f.right);
+                        }
+                    },
+                    error);
 }
