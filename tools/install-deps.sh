@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libepoxy-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libdevil-dev libpng-dev libjpeg-dev
-  libmpg123-dev libkissfft-dev libmp3lame-dev
+  libmpg123-dev libsndfile1-dev libkissfft-dev libmp3lame-dev
   googletest libgtest-dev
   libx11-dev xvfb xauth xdotool x11-utils xfonts-base file
   libsdl2-ttf-dev fonts-dejavu-core

@@ -8,15 +8,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <memory>
 
+#include "decode_channel.h"
 #include "decoded_stream.h"
 
 namespace {
 
 const int CallbackFrames = 1024;
-// The silent clock of a stream that could not be created: 44.1 kHz stereo.
-const double SilentBytesPerSecond = 176400.0;
+// Positions count bytes of 44.1 kHz 16-bit stereo, whatever the file's format.
+const QWORD BytesPerFrame = PcmSource::BytesPerFrame;
+// The silent clock of a stream that could not be created.
+const double SilentBytesPerSecond = PcmSource::Rate * BytesPerFrame;
 
 double Seconds() {
     using Clock = std::chrono::steady_clock;
@@ -32,6 +36,7 @@ struct Output {
 std::unique_ptr<Output> output;
 std::unique_ptr<DecodedStream> stream;
 HSTREAM streamHandle = 0;
+std::map<HSTREAM, std::unique_ptr<DecodeChannel>> decodeChannels;
 HSTREAM nextHandle = 0x10001;
 
 bool silentClockRunning = false;
@@ -48,9 +53,9 @@ void SDLCALL FeedDevice(void*, Uint8* out, int len) {
 
 SDL_AudioDeviceID OpenDevice() {
     SDL_AudioSpec want{};
-    want.freq = DecodedStream::DeviceRate;
+    want.freq = PcmSource::Rate;
     want.format = AUDIO_S16SYS;
-    want.channels = DecodedStream::DeviceChannels;
+    want.channels = PcmSource::Channels;
     want.samples = CallbackFrames;
     want.callback = FeedDevice;
     SDL_AudioSpec have{};
@@ -102,6 +107,26 @@ DecodedStream* Find(DWORD handle) {
     return stream && handle != 0 && handle == streamHandle ? stream.get() : nullptr;
 }
 
+DecodeChannel* FindDecoding(DWORD handle) {
+    const auto found = decodeChannels.find(handle);
+    return found != decodeChannels.end() ? found->second.get() : nullptr;
+}
+
+void StartSilentClock(QWORD pos) {
+    silentClockRunning = true;
+    silentClockStart = Seconds() - static_cast<double>(pos) / SilentBytesPerSecond;
+}
+
+HSTREAM CreateDecodeChannel(const char* path, DWORD flags) {
+    auto created = std::make_unique<DecodeChannel>();
+    if (!created->Open(path, (flags & BASS_STREAM_PRESCAN) != 0)) {
+        return 0;
+    }
+    const HSTREAM handle = nextHandle++;
+    decodeChannels[handle] = std::move(created);
+    return handle;
+}
+
 // Keeps the audio thread out while the stream changes.
 class DeviceLock {
 public:
@@ -119,6 +144,19 @@ public:
 private:
     SDL_AudioDeviceID device;
 };
+
+// Sample data, or the spectrum, taken from where a decoding channel stands.
+DWORD DecodingChannelData(DecodeChannel& channel, void* buffer, DWORD length) {
+    if (length == BASS_DATA_FFT512) {
+        channel.Spectrum(static_cast<float*>(buffer));
+        return static_cast<DWORD>(Spectrum512::Size * BytesPerFrame);
+    }
+    if (length & BASS_DATA_FLAGS) {
+        return static_cast<DWORD>(-1);
+    }
+    const size_t got = channel.Read(static_cast<int16_t*>(buffer), length / BytesPerFrame);
+    return got > 0 ? static_cast<DWORD>(got * BytesPerFrame) : static_cast<DWORD>(-1);
+}
 
 }  // namespace
 
@@ -140,7 +178,13 @@ BOOL BASS_Init(int device, DWORD freq, DWORD, HWND, const void*) {
 }
 
 HSTREAM BASS_StreamCreateFile(BOOL mem, const void* file, DWORD offset, DWORD length, DWORD flags) {
-    if (!output || mem || !file || offset != 0 || length != 0 || stream) {
+    if (!output || mem || !file || offset != 0 || length != 0) {
+        return 0;
+    }
+    if (flags & BASS_STREAM_DECODE) {
+        return CreateDecodeChannel(static_cast<const char*>(file), flags);
+    }
+    if (stream) {
         return 0;
     }
     auto created = std::make_unique<DecodedStream>();
@@ -157,8 +201,7 @@ BOOL BASS_ChannelPlay(DWORD handle, BOOL restart) {
     if (handle == 0) {
         // No stream: a silent clock keeps the pictures on their timeline.
         if (!silentClockRunning || restart) {
-            silentClockRunning = true;
-            silentClockStart = Seconds();
+            StartSilentClock(0);
         }
         return FALSE;
     }
@@ -178,12 +221,23 @@ BOOL BASS_ChannelPlay(DWORD handle, BOOL restart) {
 }
 
 BOOL BASS_ChannelSetPosition(DWORD handle, QWORD pos) {
+    if (handle == 0) {
+        // The silent clock of a missing stream counts from here, so that the
+        // time spent on the boxes that told of it is not lost.
+        if (silentClockRunning) {
+            StartSilentClock(pos);
+        }
+        return FALSE;
+    }
+    if (DecodeChannel* d = FindDecoding(handle)) {
+        return d->SetPosition(static_cast<int64_t>(pos / BytesPerFrame)) ? TRUE : FALSE;
+    }
     DecodedStream* s = Find(handle);
     if (!s) {
         return FALSE;
     }
     DeviceLock lock;
-    return s->Seek(static_cast<int64_t>(pos / static_cast<QWORD>(s->BytesPerFrame()))) ? TRUE : FALSE;
+    return s->Seek(static_cast<int64_t>(pos / BytesPerFrame)) ? TRUE : FALSE;
 }
 
 QWORD BASS_ChannelGetPosition(DWORD handle) {
@@ -192,17 +246,26 @@ QWORD BASS_ChannelGetPosition(DWORD handle) {
             return 0;
         }
         const double bytes = (Seconds() - silentClockStart) * SilentBytesPerSecond;
-        return static_cast<QWORD>(bytes / 4.0) * 4;
+        return static_cast<QWORD>(bytes / BytesPerFrame) * BytesPerFrame;
+    }
+    if (DecodeChannel* d = FindDecoding(handle)) {
+        return static_cast<QWORD>(d->Position()) * BytesPerFrame;
     }
     DecodedStream* s = Find(handle);
     if (!s) {
         return static_cast<QWORD>(-1);
     }
-    return static_cast<QWORD>(s->HeardFrames(Seconds())) * static_cast<QWORD>(s->BytesPerFrame());
+    return static_cast<QWORD>(s->HeardFrames(Seconds())) * BytesPerFrame;
 }
 
 DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length) {
-    if (!buffer || length != BASS_DATA_FFT512) {
+    if (!buffer) {
+        return static_cast<DWORD>(-1);
+    }
+    if (DecodeChannel* d = FindDecoding(handle)) {
+        return DecodingChannelData(*d, buffer, length);
+    }
+    if (length != BASS_DATA_FFT512) {
         return static_cast<DWORD>(-1);
     }
     float* out = static_cast<float*>(buffer);
@@ -215,11 +278,12 @@ DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length) {
         return static_cast<DWORD>(-1);
     }
     s->SpectrumAt(s->HeardFrames(Seconds()), out);
-    return static_cast<DWORD>(Spectrum512::Size * s->BytesPerFrame());
+    return static_cast<DWORD>(Spectrum512::Size * BytesPerFrame);
 }
 
 BOOL BASS_Free() {
     silentClockRunning = false;
+    decodeChannels.clear();
     if (!output) {
         return FALSE;
     }

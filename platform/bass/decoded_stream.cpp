@@ -5,60 +5,36 @@
 #include <cstring>
 
 namespace {
-// Mono history for the spectrum, in frames of the file: far more than the
-// decoder runs ahead of what is heard.
+// Mono history for the spectrum: far more than is decoded ahead of what is heard.
 const size_t HistoryFrames = 16384;
-const size_t DecodeBytes = 4608 * 2;
+const size_t ChunkFrames = 1024;
 }  // namespace
 
-DecodedStream::~DecodedStream() {
-    if (convert) {
-        SDL_FreeAudioStream(convert);
-    }
-}
-
 bool DecodedStream::Open(const std::string& path, bool prescan, double latencyFrames) {
-    if (!decoder.Open(path, prescan)) {
+    if (!source.Open(path, prescan)) {
         return false;
     }
-    convert = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(decoder.Channels()),
-                                 static_cast<int>(decoder.Rate()), AUDIO_S16SYS, DeviceChannels, DeviceRate);
-    if (!convert) {
-        return false;
-    }
-    decodeBuffer.resize(DecodeBytes);
+    chunk.resize(ChunkFrames * PcmSource::Channels);
     history.assign(HistoryFrames, 0.0f);
-    clock = PlayClock(DeviceRate, latencyFrames);
+    clock = PlayClock(PcmSource::Rate, latencyFrames);
     return true;
 }
 
-void DecodedStream::Remember(const unsigned char* bytes, size_t count) {
-    const int channels = decoder.Channels();
-    const size_t frames = count / static_cast<size_t>(BytesPerFrame());
-    std::lock_guard<std::mutex> lock(shared);
-    for (size_t f = 0; f < frames; ++f) {
-        float sum = 0.0f;
-        for (int c = 0; c < channels; ++c) {
-            int16_t sample;
-            std::memcpy(&sample, bytes + (f * channels + c) * 2, 2);
-            sum += sample / 32768.0f;
-        }
-        history[static_cast<size_t>(decodedFrames) % HistoryFrames] = sum / channels;
-        ++decodedFrames;
-    }
-}
-
-// Decodes until the converter holds `bytes` bytes for the device, or the file ends.
-void DecodedStream::Decode(int bytes) {
-    while (!decoderDone && SDL_AudioStreamAvailable(convert) < bytes) {
-        const size_t got = decoder.Read(decodeBuffer.data(), decodeBuffer.size());
+// Keeps at least `frames` frames decoded beyond what was handed, so the
+// spectrum of the frame being heard has its whole window.
+void DecodedStream::DecodeAhead(size_t frames) {
+    while (!sourceDone && ahead.size() < frames * PcmSource::Channels) {
+        const size_t got = source.Read(chunk.data(), ChunkFrames);
         if (got == 0) {
-            SDL_AudioStreamFlush(convert);
-            decoderDone = true;
+            sourceDone = true;
             break;
         }
-        Remember(decodeBuffer.data(), got);
-        SDL_AudioStreamPut(convert, decodeBuffer.data(), static_cast<int>(got));
+        ahead.insert(ahead.end(), chunk.begin(), chunk.begin() + static_cast<long>(got * PcmSource::Channels));
+        std::lock_guard<std::mutex> lock(shared);
+        for (size_t f = 0; f < got; ++f) {
+            history[static_cast<size_t>(decodedFrames) % HistoryFrames] = MonoSample(&chunk[f * PcmSource::Channels]);
+            ++decodedFrames;
+        }
     }
 }
 
@@ -67,28 +43,27 @@ void DecodedStream::Feed(Uint8* out, int len, double now) {
         std::memset(out, 0, static_cast<size_t>(len));
         return;
     }
-    Decode(len);
-    const int got = std::max(SDL_AudioStreamGet(convert, out, len), 0);
-    if (got < len) {
-        std::memset(out + got, 0, static_cast<size_t>(len - got));
-    }
+    const size_t frames = static_cast<size_t>(len / PcmSource::BytesPerFrame);
+    DecodeAhead(frames + Spectrum512::Size);
+    const size_t got = std::min(frames, ahead.size() / PcmSource::Channels);
+    const size_t samples = got * PcmSource::Channels;
+    std::memcpy(out, ahead.data(), samples * sizeof(int16_t));
+    std::memset(out + samples * sizeof(int16_t), 0, static_cast<size_t>(len) - samples * sizeof(int16_t));
+    ahead.erase(ahead.begin(), ahead.begin() + static_cast<long>(samples));
     std::lock_guard<std::mutex> lock(shared);
-    clock.Handed(now, got / DeviceBytesPerFrame, len / DeviceBytesPerFrame);
+    clock.Handed(now, static_cast<int64_t>(got), static_cast<int64_t>(frames));
 }
 
 bool DecodedStream::Seek(int64_t frame) {
-    if (frame < 0 || (decoder.LengthFrames() >= 0 && frame > decoder.LengthFrames())) {
+    if (!source.Seek(frame)) {
         return false;
     }
-    if (!decoder.Seek(frame)) {
-        return false;
-    }
-    SDL_AudioStreamClear(convert);
-    decoderDone = false;
+    sourceDone = false;
+    ahead.clear();
     std::lock_guard<std::mutex> lock(shared);
     decodedFrames = frame;
     std::fill(history.begin(), history.end(), 0.0f);
-    clock.Restart(ToDeviceFrames(static_cast<double>(frame)));
+    clock.Restart(static_cast<double>(frame));
     return true;
 }
 
@@ -96,11 +71,11 @@ int64_t DecodedStream::HeardFrames(double now) {
     double frames;
     {
         std::lock_guard<std::mutex> lock(shared);
-        frames = ToFileFrames(clock.Heard(now));
+        frames = clock.Heard(now);
     }
     int64_t whole = static_cast<int64_t>(std::floor(frames + 1e-6));
-    if (decoder.LengthFrames() >= 0) {
-        whole = std::min(whole, decoder.LengthFrames());
+    if (source.LengthFrames() >= 0) {
+        whole = std::min(whole, source.LengthFrames());
     }
     return whole;
 }

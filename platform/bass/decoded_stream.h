@@ -1,6 +1,6 @@
-// One MP3 file playing: decoded as the output device asks for it, converted
-// to the device's format, and followed by a clock of what is being heard and
-// a short history of samples for the spectrum.
+// One music file playing: decoded as the output device asks for it, a little
+// ahead for the spectrum, and followed by a clock of what is being heard.
+// Frames are 44.1 kHz stereo frames throughout.
 #pragma once
 
 #include <SDL.h>
@@ -10,55 +10,46 @@
 #include <string>
 #include <vector>
 
-#include "mp3_decoder.h"
+#include "pcm_source.h"
 #include "play_clock.h"
 #include "spectrum.h"
 
 class DecodedStream {
 public:
-    // The device's stream format: 44.1 kHz stereo, 16-bit.
-    static constexpr int DeviceRate = 44100;
-    static constexpr int DeviceChannels = 2;
-    static constexpr int DeviceBytesPerFrame = DeviceChannels * 2;
-
     DecodedStream() = default;
-    ~DecodedStream();
     DecodedStream(const DecodedStream&) = delete;
     DecodedStream& operator=(const DecodedStream&) = delete;
 
-    // False when the file holds no MP3 audio. latencyFrames: what the device
+    // False when the file holds no audio. latencyFrames: what the device
     // holds before a handed frame is heard.
     bool Open(const std::string& path, bool prescan, double latencyFrames);
 
     // On the audio thread: fills the device's buffer, silence once the music ends.
     void Feed(Uint8* out, int len, double now);
 
-    // With the device locked: plays from a frame of the file on.
+    // With the device locked: plays from a frame on.
     bool Seek(int64_t frame);
     bool playing = false;
 
     // From any thread.
-    int64_t BytesPerFrame() const { return static_cast<int64_t>(decoder.Channels()) * 2; }
-    // Frames of the file heard at `now`, never past its end.
+    // Frames heard at `now`, never past the end of the music.
     int64_t HeardFrames(double now);
-    // Magnitudes of the 512 frames from the one being heard on.
+    // Magnitudes of the 512 frames from `frame` on.
     void SpectrumAt(int64_t frame, float* out);
 
 private:
-    void Decode(int bytes);
-    void Remember(const unsigned char* bytes, size_t count);
-    double ToFileFrames(double deviceFrames) const { return deviceFrames * decoder.Rate() / DeviceRate; }
-    double ToDeviceFrames(double fileFrames) const { return fileFrames * DeviceRate / decoder.Rate(); }
+    void DecodeAhead(size_t frames);
 
-    Mp3Decoder decoder;
-    SDL_AudioStream* convert = nullptr;
-    bool decoderDone = false;
-    std::vector<unsigned char> decodeBuffer;
+    PcmSource source;
+    bool sourceDone = false;
+    // Decoded frames not yet handed to the device, interleaved.
+    std::vector<int16_t> ahead;
+    std::vector<int16_t> chunk;
 
     // Shared between the audio thread and the caller's, under `shared`.
     std::mutex shared;
     PlayClock clock;
-    std::vector<float> history;
+    std::vector<float> history;  // mono, a ring indexed by frame
     int64_t decodedFrames = 0;
     Spectrum512 spectrum;
     float window[Spectrum512::Size] = {};

@@ -6,6 +6,11 @@
 
 namespace {
 
+// The reservoir reaches back at most 511 bytes in frames of at least 96
+// (MPEG 1) or 255 bytes in frames of at least 24 (MPEG 2 and 2.5): eleven
+// frames, and a few more for the filter bank's overlap.
+const long PreFrames = 16;
+
 bool LibraryReady() {
     static std::once_flag once;
     static bool ready = false;
@@ -36,6 +41,10 @@ bool Mp3Decoder::Open(const std::string& path, bool prescan) {
         return false;
     }
     mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0);
+    // After a seek, frames are decoded from far enough back that the bit
+    // reservoir of even a low-rate VBR file is whole: the samples at any
+    // position are then the same however it was reached.
+    mpg123_param(handle, MPG123_PREFRAMES, PreFrames, 0.0);
     // Whatever the file's rate and channels, 16-bit signed samples come out.
     mpg123_format_none(handle);
     const long* rates = nullptr;
@@ -78,16 +87,18 @@ void Mp3Decoder::Close() {
     lengthFrames = -1;
 }
 
-size_t Mp3Decoder::Read(unsigned char* out, size_t bytes) {
+size_t Mp3Decoder::Read(int16_t* out, size_t frames) {
     if (!handle) {
         return 0;
     }
+    const size_t bytesPerFrame = static_cast<size_t>(channels) * sizeof(int16_t);
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(out);
     size_t done = 0;
-    int result = mpg123_read(handle, out, bytes, &done);
+    int result = mpg123_read(handle, bytes, frames * bytesPerFrame, &done);
     while (result == MPG123_NEW_FORMAT && done == 0) {
-        result = mpg123_read(handle, out, bytes, &done);
+        result = mpg123_read(handle, bytes, frames * bytesPerFrame, &done);
     }
-    return done;
+    return done / bytesPerFrame;
 }
 
 bool Mp3Decoder::Seek(int64_t frame) {

@@ -1,34 +1,27 @@
-// An MP3 file decoded as it plays by libmpg123, to 16-bit samples at the
-// file's own rate and channel count.
+// An MP3 file (MPEG 1, 2 and 2.5, layers I to III) decoded by libmpg123,
+// gapless, to 16-bit samples at the file's own rate and channel count.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
+#include "music_decoder.h"
 
 struct mpg123_handle_struct;
 
-class Mp3Decoder {
+class Mp3Decoder : public MusicDecoder {
 public:
     Mp3Decoder() = default;
-    ~Mp3Decoder();
+    ~Mp3Decoder() override;
     Mp3Decoder(const Mp3Decoder&) = delete;
     Mp3Decoder& operator=(const Mp3Decoder&) = delete;
 
-    // Opens the file; with prescan the whole file is scanned first, so that
-    // its length and seeking are exact. False when it holds no MP3 audio.
+    // False when the file holds no MP3 audio.
     bool Open(const std::string& path, bool prescan);
     void Close();
 
-    long Rate() const { return rate; }
-    int Channels() const { return channels; }
-    // Frames in the whole file, or -1 when unknown.
-    int64_t LengthFrames() const { return lengthFrames; }
-
-    // Decodes up to `bytes` bytes into `out`; returns the bytes written,
-    // 0 at the end of the file or on an error in it.
-    size_t Read(unsigned char* out, size_t bytes);
-    bool Seek(int64_t frame);
+    long Rate() const override { return rate; }
+    int Channels() const override { return channels; }
+    int64_t LengthFrames() const override { return lengthFrames; }
+    size_t Read(int16_t* out, size_t frames) override;
+    bool Seek(int64_t frame) override;
 
 private:
     mpg123_handle_struct* handle = nullptr;

@@ -4,6 +4,8 @@
 
 #include <kiss_fftr.h>
 
+#include <cstdint>
+
 class Spectrum512 {
 public:
     static constexpr int Size = 512;
@@ -23,3 +25,8 @@ private:
     kiss_fft_scalar input[Size];
     kiss_fft_cpx output[Size / 2 + 1];
 };
+
+// One stereo frame of 16-bit samples mixed to a mono sample in [-1, 1].
+inline float MonoSample(const int16_t* frame) {
+    return (static_cast<float>(frame[0]) + static_cast<float>(frame[1])) / 65536.0f;
+}

@@ -11,7 +11,7 @@
 #include "bass.h"
 #include "mp3_decoder.h"
 #include "spectrum.h"
-#include "tests/support/mp3_fixture.h"
+#include "tests/support/audio_fixture.h"
 
 namespace {
 
@@ -64,32 +64,142 @@ protected:
 };
 
 struct FormatCase {
+    const char* name;
     int rate;
     int channels;
-    double bytesPerSecond;
+    MusicFormat format;
 };
 
-class PositionUnitTest : public AudioLayerTest, public ::testing::WithParamInterface<FormatCase> {};
+class DecodeChannelFormatTest : public AudioLayerTest, public ::testing::WithParamInterface<FormatCase> {};
 
-TEST_P(PositionUnitTest, GrowsAtTheFilesOwnByteRate) {
-    ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
+// Positions and sample data count 44.1 kHz 16-bit stereo bytes, whatever the
+// file's own rate, channels and format, so one second is 176400 bytes.
+TEST_P(DecodeChannelFormatTest, OneSecondOfMusicIs176400BytesAndTheToneKeepsItsBin) {
+    ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
     SineSpec spec;
     spec.rate = GetParam().rate;
     spec.channels = GetParam().channels;
-    spec.seconds = 4.0;
-    const HSTREAM stream = Play(Fixture("sine.mp3", spec));
-    const double rate = MeasureRate(stream, 1.5);
-    EXPECT_NEAR(rate, GetParam().bytesPerSecond, GetParam().bytesPerSecond * 0.03);
-    // Whole frames of 16-bit samples.
-    EXPECT_EQ(BASS_ChannelGetPosition(stream) % (2 * GetParam().channels), 0u);
+    spec.seconds = 1.0;
+    spec.hz = 344.53125;  // bin 4 at 44.1 kHz
+    const std::string path = dir + "/tone";
+    ASSERT_TRUE(WriteSineMusic(path, spec, GetParam().format));
+    const HSTREAM channel = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_DECODE | BASS_STREAM_PRESCAN);
+    ASSERT_NE(channel, 0u);
+
+    ASSERT_TRUE(BASS_ChannelSetPosition(channel, 176400 / 2));
+    float bins[256];
+    EXPECT_EQ(BASS_ChannelGetData(channel, bins, BASS_DATA_FFT512), 512u * 4);
+    EXPECT_EQ(std::max_element(bins, bins + 256) - bins, 4);
+    EXPECT_NEAR(bins[4], 0.9, 0.12);
+
+    ASSERT_TRUE(BASS_ChannelSetPosition(channel, 0));
+    std::vector<char> pcm(4096 * 4);
+    QWORD total = 0;
+    for (;;) {
+        const DWORD got = BASS_ChannelGetData(channel, pcm.data(), static_cast<DWORD>(pcm.size()));
+        if (got == static_cast<DWORD>(-1)) {
+            break;
+        }
+        ASSERT_EQ(got % 4, 0u);
+        total += got;
+        ASSERT_LT(total, 2u * 176400) << "the data never ends";
+    }
+    EXPECT_NEAR(static_cast<double>(total), 176400.0, 16.0);
+    EXPECT_EQ(BASS_ChannelGetPosition(channel), total);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, PositionUnitTest,
-                         ::testing::Values(FormatCase{44100, 2, 176400.0}, FormatCase{48000, 1, 96000.0}),
-                         [](const auto& info) {
-                             return std::to_string(info.param.rate) + "Hz_" + std::to_string(info.param.channels) +
-                                    "ch";
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Formats, DecodeChannelFormatTest,
+    ::testing::Values(FormatCase{"mp3_44100_stereo", 44100, 2, MusicFormat::Mp3},
+                      FormatCase{"mp3_48000_mono", 48000, 1, MusicFormat::Mp3},
+                      FormatCase{"mp3_22050_stereo", 22050, 2, MusicFormat::Mp3},
+                      FormatCase{"mp3_8000_mono", 8000, 1, MusicFormat::Mp3},  // MPEG 2.5
+                      FormatCase{"mp3_vbr", 44100, 2, MusicFormat::Mp3Vbr},
+                      FormatCase{"mp3_with_cover", 44100, 2, MusicFormat::Mp3WithCover},
+                      FormatCase{"mp3_with_ape_tag", 32000, 2, MusicFormat::Mp3WithApeTag},
+                      FormatCase{"wav_48000_stereo", 48000, 2, MusicFormat::Wav},
+                      FormatCase{"aiff_44100_mono", 44100, 1, MusicFormat::Aiff},
+                      FormatCase{"flac_96000_stereo", 96000, 2, MusicFormat::Flac},
+                      FormatCase{"vorbis_44100_stereo", 44100, 2, MusicFormat::Vorbis},
+                      FormatCase{"opus_48000_stereo", 48000, 2, MusicFormat::Opus}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AudioLayerTest, ADecodeChannelReadsWhatTheDecoderGivesFromAnyPosition) {
+    ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+    SineSpec spec;
+    spec.seconds = 2.0;
+    spec.hz = 523.0;
+    const std::string path = Fixture("tone.mp3", spec);
+    Mp3Decoder decoder;
+    ASSERT_TRUE(decoder.Open(path, true));
+    std::vector<int16_t> decoded(static_cast<size_t>(decoder.LengthFrames()) * 2);
+    size_t got = 0;
+    while (got < decoded.size()) {
+        const size_t n = decoder.Read(&decoded[got], (decoded.size() - got) / 2);
+        ASSERT_GT(n, 0u);
+        got += n * 2;
+    }
+
+    const HSTREAM channel = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_DECODE | BASS_STREAM_PRESCAN);
+    ASSERT_NE(channel, 0u);
+    EXPECT_FALSE(BASS_ChannelPlay(channel, TRUE)) << "a decoding channel is never played";
+    for (QWORD frame : {70000ull, 0ull, 1234ull, 88199ull, 44100ull * 2 - 300}) {
+        ASSERT_TRUE(BASS_ChannelSetPosition(channel, frame * 4 + 3)) << frame;  // rounded down to a whole frame
+        EXPECT_EQ(BASS_ChannelGetPosition(channel), frame * 4);
+        int16_t pcm[1024 * 2];
+        const DWORD bytes = BASS_ChannelGetData(channel, pcm, sizeof(pcm));
+        const size_t frames = std::min<size_t>(1024, static_cast<size_t>(44100 * 2 - frame));
+        ASSERT_EQ(bytes, frames * 4) << frame;
+        EXPECT_TRUE(std::equal(pcm, pcm + frames * 2, decoded.begin() + static_cast<long>(frame * 2))) << frame;
+        EXPECT_EQ(BASS_ChannelGetPosition(channel), frame * 4 + bytes);
+    }
+    EXPECT_FALSE(BASS_ChannelSetPosition(channel, 3ull * 176400)) << "past the end";
+}
+
+TEST_F(AudioLayerTest, ADecodeChannelsSpectrumAtAPositionNeverDependsOnWhatWasReadBefore) {
+    ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+    const HSTREAM channel = BASS_StreamCreateFile(FALSE, (std::string(SAMPLE_MEDIA_DIR) + "/Fast.mp3").c_str(), 0, 0,
+                                                  BASS_STREAM_DECODE | BASS_STREAM_PRESCAN);
+    ASSERT_NE(channel, 0u);
+    const QWORD at = 30ull * 176400 + 2940 * 7;
+    float first[256];
+    float again[256];
+    ASSERT_TRUE(BASS_ChannelSetPosition(channel, at));
+    BASS_ChannelGetData(channel, first, BASS_DATA_FFT512);
+    EXPECT_EQ(BASS_ChannelGetPosition(channel), at + 512 * 4) << "the spectrum takes up its 512 frames";
+    std::vector<char> pcm(176400);
+    BASS_ChannelGetData(channel, pcm.data(), static_cast<DWORD>(pcm.size()));
+    for (QWORD from : {at - 2940, at + 2940 * 100, QWORD{0}}) {
+        ASSERT_TRUE(BASS_ChannelSetPosition(channel, from));
+        BASS_ChannelGetData(channel, again, BASS_DATA_FFT512);
+        ASSERT_TRUE(BASS_ChannelSetPosition(channel, at));
+        BASS_ChannelGetData(channel, again, BASS_DATA_FFT512);
+        EXPECT_TRUE(std::equal(first, first + 256, again)) << "after a read at " << from;
+    }
+    EXPECT_GT(*std::max_element(first, first + 256), 0.01f) << "the sample music is not silent there";
+}
+
+TEST_F(AudioLayerTest, DecodeChannelsNeedNoOutputAndLiveBesideThePlayingStream) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr)) << "no sound was asked for";
+    SineSpec spec;
+    spec.seconds = 1.0;
+    const std::string path = Fixture("sine.mp3", spec);
+    const HSTREAM playing = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_PRESCAN);
+    const HSTREAM first = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_DECODE);
+    const HSTREAM second = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_DECODE);
+    ASSERT_NE(playing, 0u);
+    ASSERT_NE(first, 0u);
+    ASSERT_NE(second, 0u);
+    EXPECT_NE(first, second);
+    ASSERT_TRUE(BASS_ChannelSetPosition(first, 4000));
+    EXPECT_EQ(BASS_ChannelGetPosition(second), 0u) << "each channel has its own position";
+    EXPECT_EQ(BASS_ChannelGetPosition(playing), 0u);
+    EXPECT_EQ(BASS_ChannelGetData(first, nullptr, 64), static_cast<DWORD>(-1));
+    EXPECT_EQ(BASS_ChannelGetData(first, &spec, 0x40000000 | 64), static_cast<DWORD>(-1)) << "no float data";
+    EXPECT_TRUE(BASS_Free());
+    EXPECT_EQ(BASS_ChannelGetPosition(first), static_cast<QWORD>(-1)) << "freed with everything else";
+}
 
 TEST_F(AudioLayerTest, PositionIsSmoothAndNeverDecreases) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
@@ -186,11 +296,11 @@ TEST_F(AudioLayerTest, WhatIsPlayedIsTheDecodedMusic) {
     std::string decoded(44100 * 4, '\0');
     size_t got = 0;
     while (got < decoded.size()) {
-        const size_t n = decoder.Read(reinterpret_cast<unsigned char*>(&decoded[got]), decoded.size() - got);
+        const size_t n = decoder.Read(reinterpret_cast<int16_t*>(&decoded[got]), (decoded.size() - got) / 4);
         if (n == 0) {
             break;
         }
-        got += n;
+        got += n * 4;
     }
     ASSERT_EQ(got, decoded.size());
     const std::string played = ReadFile(recording);
@@ -232,13 +342,18 @@ TEST_F(AudioLayerTest, ATruncatedFilePlaysWhatItHasAndStopsThere) {
     EXPECT_EQ(BASS_ChannelGetPosition(stream), end);
 }
 
-TEST_F(AudioLayerTest, HandleZeroKeepsASilentClockFromThePlayRequest) {
+TEST_F(AudioLayerTest, HandleZeroKeepsASilentClockFromThePositionSetAfterThePlayRequest) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
     EXPECT_EQ(BASS_ChannelGetPosition(0), 0u);
+    EXPECT_FALSE(BASS_ChannelSetPosition(0, 0));
+    EXPECT_EQ(BASS_ChannelGetPosition(0), 0u) << "no clock before the play request";
     EXPECT_FALSE(BASS_ChannelPlay(0, TRUE));
+    Sleep(0.4);  // a message box read between the play request and the position
+    EXPECT_GT(BASS_ChannelGetPosition(0), 0.3 * 176400);
     EXPECT_FALSE(BASS_ChannelSetPosition(0, 0));
     const QWORD p0 = BASS_ChannelGetPosition(0);
     const double t0 = Now();
+    EXPECT_LT(p0, 0.05 * 176400) << "the clock starts again from the position set";
     Sleep(0.5);
     const QWORD p1 = BASS_ChannelGetPosition(0);
     const double t1 = Now();
@@ -323,7 +438,7 @@ TEST(SampleMusic, CoversTheTimelineAndBeatsInBinsOneAndFour) {
     float loudest1 = 0.0f;
     float loudest4 = 0.0f;
     for (int window = 0; window < 20 * 44100 / 512; ++window) {
-        ASSERT_EQ(decoder.Read(reinterpret_cast<unsigned char*>(pcm.data()), pcm.size() * 2), pcm.size() * 2);
+        ASSERT_EQ(decoder.Read(pcm.data(), 512), 512u);
         for (int n = 0; n < 512; ++n) {
             mono[n] = (pcm[2 * n] + pcm[2 * n + 1]) / 65536.0f;
         }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -9,7 +10,8 @@
 
 #include "media/music.h"
 #include "tests/fakes/call_log.h"
-#include "tests/support/mp3_fixture.h"
+#include "tests/fakes/recorded_message_box.h"
+#include "tests/support/audio_fixture.h"
 
 // The window the audio output is tied to; the shell is not part of this test.
 HWND WindowHandle = nullptr;
@@ -51,6 +53,7 @@ protected:
     }
 
     void TearDown() override {
+        HoldBoxesOpenSeconds = 0.0;
         ReleaseMusic();
         chdir("/");
         std::system(("rm -rf " + dir).c_str());
@@ -131,6 +134,54 @@ INSTANTIATE_TEST_SUITE_P(
                       FailureCase{"not_mp3", "dummy", "<html>not music</html>", {LoadFailed, PlayFailed}},
                       FailureCase{"no_device", "no-such-driver", nullptr, {InitFailed}},
                       FailureCase{"no_device_no_file", "no-such-driver", "", {InitFailed, LoadFailed, PlayFailed}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A user who cannot find the music still sees the whole show: the silent
+// clock starts once the boxes are closed.
+TEST_F(MusicTest, TheSilentClockStartsAfterTheBoxesAreClosed) {
+    HoldBoxesOpenSeconds = 0.6;
+    StartMusic();
+    ASSERT_EQ(Boxes(), (std::vector<std::string>{LoadFailed, PlayFailed}));
+    SampleMusic();
+    EXPECT_LT(MusicPosition, 0.05f * 176400) << "the time the boxes were up is not lost";
+}
+
+struct MusicFileCase {
+    const char* name;
+    int rate;
+    int channels;
+    MusicFormat format;
+};
+
+class MusicFileTest : public MusicTest, public ::testing::WithParamInterface<MusicFileCase> {};
+
+// Whatever a maker gives as data/Fast.mp3, the timeline keeps the time of the
+// music and the background follows the same bins.
+TEST_P(MusicFileTest, AfterTwoSecondsThePositionIsTwoSecondsAndTheToneIsInItsBin) {
+    SineSpec spec;
+    spec.rate = GetParam().rate;
+    spec.channels = GetParam().channels;
+    spec.seconds = 4.0;
+    spec.hz = 344.53125;  // bin 4
+    ASSERT_TRUE(WriteSineMusic("data/Fast.mp3", spec, GetParam().format));
+    StartMusic();
+    EXPECT_TRUE(Boxes().empty());
+    Sleep(2.0);
+    SampleMusic();
+    EXPECT_NEAR(MusicPosition, 352800.0f, 352800.0f * 0.03f);
+    EXPECT_EQ(std::max_element(SpectrumBuffer, SpectrumBuffer + 256) - SpectrumBuffer, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MusicFileTest,
+    ::testing::Values(MusicFileCase{"mp3_48000_mono", 48000, 1, MusicFormat::Mp3},
+                      MusicFileCase{"mp3_22050_stereo", 22050, 2, MusicFormat::Mp3},
+                      MusicFileCase{"mp3_32000_mono", 32000, 1, MusicFormat::Mp3},
+                      MusicFileCase{"mp3_vbr", 44100, 2, MusicFormat::Mp3Vbr},
+                      MusicFileCase{"mp3_with_cover", 44100, 2, MusicFormat::Mp3WithCover},
+                      MusicFileCase{"ogg_vorbis", 44100, 2, MusicFormat::Vorbis},
+                      MusicFileCase{"wav", 48000, 2, MusicFormat::Wav},
+                      MusicFileCase{"flac", 44100, 2, MusicFormat::Flac}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MusicTest, ATruncatedFilePlaysWhatItHasWithoutAMessageThenItsPositionStops) {

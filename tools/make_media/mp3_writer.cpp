@@ -28,7 +28,12 @@ bool WriteMp3(const std::string& path, const Mp3Settings& settings, long frames,
     if (settings.explicitMode) {
         lame_set_mode(lame.get(), settings.channels == 1 ? MONO : STEREO);
     }
-    lame_set_brate(lame.get(), settings.kbps);
+    if (settings.vbr) {
+        lame_set_VBR(lame.get(), vbr_default);
+        lame_set_VBR_quality(lame.get(), static_cast<float>(settings.quality));
+    } else {
+        lame_set_brate(lame.get(), settings.kbps);
+    }
     lame_set_quality(lame.get(), settings.quality);
     lame_set_write_id3tag_automatic(lame.get(), 0);
     if (lame_init_params(lame.get()) < 0) {

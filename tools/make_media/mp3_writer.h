@@ -11,6 +11,7 @@ struct Mp3Settings {
     int kbps = 192;
     int quality = 5;      // libmp3lame's 0 (best) to 9 (fastest)
     bool explicitMode = false;  // mono or plain stereo, not the encoder's own choice
+    bool vbr = false;           // a variable bit rate around `quality` instead of `kbps`
 };
 
 // Fills `count` frames from frame `start`; `right` is null for mono.

@@ -1,0 +1,74 @@
+#include "pcm_source.h"
+
+#include <algorithm>
+
+namespace {
+// Frames decoded at a time: about a tenth of a second.
+const size_t DecodeFrames = 4096;
+}  // namespace
+
+PcmSource::~PcmSource() {
+    if (convert) {
+        SDL_FreeAudioStream(convert);
+    }
+}
+
+bool PcmSource::Open(const std::string& path, bool prescan) {
+    decoder = OpenMusicDecoder(path, prescan);
+    if (!decoder) {
+        return false;
+    }
+    convert = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(decoder->Channels()),
+                                 static_cast<int>(decoder->Rate()), AUDIO_S16SYS, Channels, Rate);
+    if (!convert) {
+        decoder.reset();
+        return false;
+    }
+    const int64_t fileFrames = decoder->LengthFrames();
+    lengthFrames = fileFrames >= 0 ? fileFrames * Rate / decoder->Rate() : -1;
+    decodeBuffer.resize(DecodeFrames * static_cast<size_t>(decoder->Channels()));
+    return true;
+}
+
+bool PcmSource::Seek(int64_t frame) {
+    if (!decoder || frame < 0 || (lengthFrames >= 0 && frame > lengthFrames)) {
+        return false;
+    }
+    if (!decoder->Seek(frame * decoder->Rate() / Rate)) {
+        return false;
+    }
+    SDL_AudioStreamClear(convert);
+    decoderDone = false;
+    position = frame;
+    return true;
+}
+
+// The resampler holds back the last frames it was given until more follow:
+// silence follows the music, and what comes out is cut at its length.
+void PcmSource::FinishConversion() {
+    std::fill(decodeBuffer.begin(), decodeBuffer.end(), 0);
+    SDL_AudioStreamPut(convert, decodeBuffer.data(), static_cast<int>(decodeBuffer.size() * sizeof(int16_t)));
+    SDL_AudioStreamFlush(convert);
+    decoderDone = true;
+}
+
+size_t PcmSource::Read(int16_t* out, size_t frames) {
+    if (!decoder) {
+        return 0;
+    }
+    if (lengthFrames >= 0) {
+        frames = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(frames), lengthFrames - position));
+    }
+    const int wanted = static_cast<int>(frames * BytesPerFrame);
+    while (!decoderDone && SDL_AudioStreamAvailable(convert) < wanted) {
+        const size_t got = decoder->Read(decodeBuffer.data(), DecodeFrames);
+        if (got == 0) {
+            FinishConversion();
+            break;
+        }
+        SDL_AudioStreamPut(convert, decodeBuffer.data(), static_cast<int>(got * decoder->Channels() * 2));
+    }
+    const int got = std::max(SDL_AudioStreamGet(convert, out, wanted), 0);
+    position += got / BytesPerFrame;
+    return static_cast<size_t>(got / BytesPerFrame);
+}
