@@ -1,32 +1,15 @@
 #include <windows.h>
 
 #include "app/frame_timer.h"
-#include "app/gl.h"
+#include "gl.h"
 #include "app/render_window.h"
 #include "media/music.h"
 #include "media/texture_set.h"
-#include "scenes/scenes.h"
+#include "scenes/scene_chain.h"
 
 namespace {
-
 const char* const WindowTitle = "KX 2007 Zandrel - Dwip This";
-
-using SceneEntry = int (*)();
-
-// Whose turn it is lives in the scenes' own latches; the chain keeps no state.
-const SceneEntry SceneChain[] = {OpeningLogoScene, MainSectionScene, CreditsScene};
-
-// True when some scene drew this frame.
-bool RunSceneChain() {
-    for (SceneEntry scene : SceneChain) {
-        if (scene()) {
-            return true;
-        }
-    }
-    return false;
 }
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     MSG msg{};

@@ -2,8 +2,9 @@
 
 #include <cstring>
 
-#include "app/gl.h"
+#include "gl.h"
 #include "media/texture_set.h"
+#include "scenes/view.h"
 
 bool FullscreenMode = true;
 bool WindowActive = true;
@@ -190,13 +191,7 @@ void ResizeView(int width, int height) {
     if (height == 0) {
         height = 1;
     }
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const float nearPlane = 0.1f;
-    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), nearPlane, 200.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    SetPresentationView(0, 0, width, height);
 }
 
 LRESULT CALLBACK RenderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

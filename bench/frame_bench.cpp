@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "app/gl.h"
+#include "gl.h"
 #include "app/render_window.h"
 #include "bench/bench_util.h"
 #include "media/music.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/frame_timer.h"
-#include "app/gl.h"
+#include "gl.h"
 #include "app/render_window.h"
 #include "bench/bench_util.h"
 #include "media/music.h"

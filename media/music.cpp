@@ -2,11 +2,7 @@
 
 #include "app/render_window.h"
 
-HSTREAM MusicStream = 0;
 bool MusicStartPending = true;
-float MusicPosition = 0.0f;
-float SlowClock = 0.0f;
-float SpectrumBuffer[256] = {};
 
 namespace {
 
@@ -15,12 +11,6 @@ void ShowMusicError(const char* text) {
 }
 
 }  // namespace
-
-float BytesToPosition(uint64_t bytes) {
-    // An unsigned conversion, rounded once to the nearest single-precision
-    // value: a count with the top bit set stays a huge positive position.
-    return static_cast<float>(bytes);
-}
 
 void StartMusic() {
     if (!MusicStartPending) {
@@ -38,13 +28,6 @@ void StartMusic() {
     }
     BASS_ChannelSetPosition(MusicStream, 0);
     MusicStartPending = false;
-}
-
-void SampleMusic() {
-    const QWORD p = BASS_ChannelGetPosition(MusicStream);
-    MusicPosition = BytesToPosition(p);
-    SlowClock = MusicPosition / 200000.0f;
-    BASS_ChannelGetData(MusicStream, SpectrumBuffer, BASS_DATA_FFT512);
 }
 
 void ReleaseMusic() {

@@ -11,9 +11,14 @@ extern float MusicPosition;
 extern float SlowClock;
 extern float SpectrumBuffer[256];
 
+// Playing the music: the player's start and release.
 void StartMusic();
-void SampleMusic();
 void ReleaseMusic();
 
+// The clock: the stream's position into MusicPosition and SlowClock, then
+// its spectrum into SpectrumBuffer, as every frame is drawn with.
+void SampleMusic();
+// MusicPosition and SlowClock alone, for a position in bytes.
+void SetMusicClock(uint64_t bytes);
 // A byte count as single precision, read as unsigned whatever its top bit.
 float BytesToPosition(uint64_t bytes);

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/gl.h"
+#include "gl.h"
 #define ILUT_USE_OPENGL
 #include <IL/il.h>
 #include <IL/ilu.h>

@@ -1,4 +1,4 @@
-#include "app/gl.h"
+#include "gl.h"
 #include "media/music.h"
 #include "media/texture_set.h"
 #include "scenes/scenes.h"

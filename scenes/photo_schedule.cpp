@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "app/gl.h"
+#include "gl.h"
 #include "media/texture_set.h"
 #include "scenes/scenes.h"
 #include "scenes/unit_quad.h"

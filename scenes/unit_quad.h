@@ -1,7 +1,7 @@
 // Textured quads facing the viewer.
 #pragma once
 
-#include "app/gl.h"
+#include "gl.h"
 
 // Binds the texture and draws it on a quad from (left, bottom) to (right, top) at z 0.
 inline void DrawTexturedQuad(GLuint texture, float left, float bottom, float right, float top) {

@@ -8,6 +8,7 @@ PACKAGES=(
   libsdl2-dev libepoxy-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libdevil-dev libpng-dev libjpeg-dev
   libmpg123-dev libsndfile1-dev libkissfft-dev libmp3lame-dev
+  libavformat-dev libavcodec-dev libswscale-dev libspng-dev libturbojpeg0-dev ffmpeg
   googletest libgtest-dev
   libx11-dev xvfb xauth xdotool x11-utils xfonts-base file
   libsdl2-ttf-dev fonts-dejavu-core

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/gl.h"
+#include "gl.h"
 #include "call_log.h"
 #include "media/music.h"
 #include "media/texture_set.h"

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <set>
 
-#include "app/gl.h"
+#include "gl.h"
 #include "tests/support/gl_window.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/gl.h"
+#include "gl.h"
 #include "media/music.h"
 #include "scenes/scenes.h"
 #include "tests/support/gl_recorder.h"

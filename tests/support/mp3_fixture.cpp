@@ -19,7 +19,9 @@ bool WriteSineMp3(const std::string& path, const SineSpec& spec) {
     return WriteMp3(path, settings, static_cast<long>(spec.rate * spec.seconds),
                     [&spec](long start, int count, short* left, short* right) {
                         for (int i = 0; i < count; ++i) {
-                            const double value = spec.amplitude * std::sin(2.0 * M_PI * spec.hz * (start + i) / spec.rate);
+                            const double t = static_cast<double>(start + i) / spec.rate;
+                            const bool later = spec.laterHz > 0.0 && t >= spec.changeAt;
+                            const double value = spec.amplitude * std::sin(2.0 * M_PI * (later ? spec.laterHz : spec.hz) * t);
                             left[i] = static_cast<short>(std::lround(value * 32767.0));
                             if (right) {
                                 right[i] = left[i];

@@ -9,6 +9,9 @@ struct SineSpec {
     double seconds = 3.0;
     double hz = 440.0;
     double amplitude = 0.9;  // of full scale
+    // From this many seconds on, the sine changes to `laterHz` (when not 0).
+    double changeAt = 0.0;
+    double laterHz = 0.0;
 };
 
 // Writes the file; false if the encoder failed.
