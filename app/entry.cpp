@@ -4,18 +4,23 @@
 #include "gl.h"
 #include "app/render_window.h"
 #include "media/music.h"
+#include "media/picture_loader.h"
 #include "media/texture_set.h"
 #include "scenes/scene_chain.h"
 
 namespace {
 const char* const WindowTitle = "KX 2007 Zandrel - Dwip This";
+const int WindowWidth = 800;
+const int WindowHeight = 600;
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     MSG msg{};
     bool done = false;
 
-    if (!CreateRenderWindow(WindowTitle, 800, 600, 32, FullscreenMode)) {
+    // The pictures decode on the other cores while the window is made.
+    StartPictureDecoding(WindowHeight);
+    if (!CreateRenderWindow(WindowTitle, WindowWidth, WindowHeight, 32, FullscreenMode)) {
         return 1;
     }
     StartMusic();

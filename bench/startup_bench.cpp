@@ -14,12 +14,12 @@
 #include "app/render_window.h"
 #include "bench/bench_util.h"
 #include "media/music.h"
+#include "media/picture_decoder.h"
+#include "media/picture_loader.h"
 #include "media/texture_set.h"
 #include "scenes/scenes.h"
 #include "tests/support/picture_files.h"
 
-#define ILUT_USE_OPENGL
-#include <IL/il.h>
 
 double preparedAt = 0.0;
 double prepareStartedAt = 0.0;
@@ -35,17 +35,13 @@ extern "C" bool __wrap__Z15PrepareGraphicsv() {
 
 namespace {
 
+// On one thread, for the player's window.
 double DecodeOnly(const std::string& media) {
-    ilInit();
     const double start = WallSeconds();
     for (const auto& name : PictureFiles()) {
-        ILuint image = 0;
-        ilGenImages(1, &image);
-        ilBindImage(image);
-        if (!ilLoadImage((media + "/" + name).c_str())) {
+        if (DecodePicture(media + "/" + name, ScreenArea{800, 600}).channels == 0) {
             std::fprintf(stderr, "startup_bench: %s does not decode\n", name.c_str());
         }
-        ilDeleteImages(1, &image);
     }
     return WallSeconds() - start;
 }
@@ -65,6 +61,7 @@ int main(int argc, char** argv) {
     chdir(work.c_str());
 
     const double entered = GlobalFrameTimer.Elapsed();
+    StartPictureDecoding(600);
     if (!CreateRenderWindow("KX 2007 Zandrel - Dwip This", 800, 600, 32, FullscreenMode)) {
         return 1;
     }

@@ -19,6 +19,7 @@
 #include "capture/video_encoder.h"
 #include "gl.h"
 #include "media/music.h"
+#include "media/picture_loader.h"
 #include "media/texture_set.h"
 
 namespace {
@@ -347,6 +348,9 @@ int RunCapture(const CaptureOptions& options, CaptureStats* stats) {
     const bool sheet = options.mode == CaptureOptions::Sheet;
     const int renderWidth = sheet ? options.width * 2 : options.width;
     const int renderHeight = sheet ? options.height * 2 : options.height;
+    // The pictures decode on the other cores, for the size they are drawn at,
+    // while the rendering context is made.
+    StartPictureDecoding(CentredPicture(renderWidth, renderHeight).height);
     Session session;
     if (!session.StartGraphics(renderWidth, renderHeight, &problem)) {
         return Failure(problem);

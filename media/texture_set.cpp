@@ -1,18 +1,13 @@
 #include "media/texture_set.h"
 
-#include <strings.h>
-
-#include <cstdio>
-#include <cstring>
-
-#include "gl.h"
-#define ILUT_USE_OPENGL
-#include <IL/il.h>
-#include <IL/ilu.h>
-#include <IL/ilut.h>
 #include <windows.h>
 
-#include "media/picture_check.h"
+#include <cstdio>
+#include <string>
+
+#include "gl.h"
+#include "media/picture_files.h"
+#include "media/picture_loader.h"
 
 GLuint LogoTexture = 0;
 GLuint VekCredsTexture = 0;
@@ -43,63 +38,42 @@ GLuint OffscreenDepthBuffer = 0;
 
 namespace {
 
-struct PictureFile {
-    const char* path;
-    GLuint* texture;
-};
-
-// In load order.
-const PictureFile Pictures[] = {
-    {"data/qorlogo.jpg", &LogoTexture},
-    {"data/VekCreds.jpg", &VekCredsTexture},
-    {"data/JubCreds.jpg", &JubCredsTexture},
-    {"data/SnurfelsCreds.jpg", &SnurfelsCredsTexture},
-    {"data/QuillackCreds.jpg", &QuillackCredsTexture},
-    {"data/ZephruntCreds.jpg", &ZephruntCredsTexture},
-    {"data/SluttBilde.jpg", &EndPictureTexture},
-    {"data/Dwip1.png", &FlipFrameA},
-    {"data/Dwip2.png", &FlipFrameB},
-    {"data/DwipTuvrel.png", &TuvrelTexture},
-    {"data/Nerd.jpg", &NerdTexture},
-    {"data/Lyrics.png", &LyricsTexture},
-    {"data/KX07.jpg", &BackgroundTexture},
-    {"data/Demoscene.jpg", &DemosceneTexture},
-    {"data/DwipVacation1.jpg", &Vacation1Texture},
-    {"data/DwipVacation2.jpg", &Vacation2Texture},
-    {"data/DwipVacation3.jpg", &Vacation3Texture},
-    {"data/Ass.jpg", &AssTexture},
-};
-
 GLuint* const BlankTextures[] = {&BlankTexture1, &BlankTexture2, &BlankTexture3, &BlankTexture4};
-
-bool NamedAsOther(const char* path, PictureCheck::Format format) {
-    const char* dot = std::strrchr(path, '.');
-    const bool namedPng = dot && strcasecmp(dot, ".png") == 0;
-    return dot && namedPng != (format == PictureCheck::Png);
-}
 
 void ReportPicture(const char* path, const std::string& problem) {
     std::fprintf(stderr, "%s: %s\n", path, problem.c_str());
 }
 
-// Loads one picture; a file that is not fine is named on standard error, and
-// one too large for a texture is not handed to the image library at all.
-GLuint LoadPicture(const char* path, int maxSide) {
-    const PictureCheck check = CheckPicture(path, maxSide);
-    if (check.verdict == PictureCheck::TooLarge) {
-        ReportPicture(path, check.problem + "; not shown");
+// A texture of a decoded picture, filtered and wrapped as the scenes have
+// always drawn them; 0 (nothing drawn) when there is nothing to show, told
+// on standard error as any other problem with the file.
+GLuint UploadPicture(const char* path, DecodedPicture picture, GLint maxSide) {
+    if (picture.channels == 0) {
+        ReportPicture(path, picture.problem + "; not shown");
         return 0;
     }
-    GLuint texture = ilutGLLoadImage(const_cast<ILstring>(path));
-    if (check.verdict == PictureCheck::Fine && !texture && NamedAsOther(path, check.format)) {
-        // The image library picks its decoder by the file's name.
-        ReportPicture(path, std::string("a ") + (check.format == PictureCheck::Png ? "PNG" : "JPEG") +
-                                " picture in a file named " + std::strrchr(path, '.') + "; not shown");
-    } else if (check.verdict != PictureCheck::Fine) {
-        ReportPicture(path, check.problem + (texture ? "; shown as far as it decodes" : "; not shown"));
-    } else if (!texture) {
-        ReportPicture(path, "could not be decoded; not shown");
+    if (picture.width > maxSide || picture.height > maxSide) {
+        ReportPicture(path, std::to_string(picture.width) + " x " + std::to_string(picture.height) +
+                                " pixels is more than a texture can hold (at most " + std::to_string(maxSide) +
+                                " on a side); not shown");
+        return 0;
     }
+    if (!picture.problem.empty()) {
+        ReportPicture(path, picture.problem + "; shown as far as it decodes");
+    }
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    // Rows of RGB pictures are packed, whatever their width.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLenum format = picture.channels == 4 ? GL_RGBA : GL_RGB;
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), picture.width, picture.height, 0, format,
+                 GL_UNSIGNED_BYTE, picture.pixels.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     return texture;
 }
 
@@ -124,16 +98,13 @@ void ShowFboError() {
 }  // namespace
 
 bool LoadTextureSet() {
-    ilInit();
-    iluInit();
-    ilutRenderer(ILUT_OPENGL);
-    ilutInit();
-
+    // Decoded on other threads since start-up; uploaded here, in load order.
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    for (const PictureFile& picture : Pictures) {
-        *picture.texture = LoadPicture(picture.path, maxSide);
+    for (int i = 0; i < PictureFileCount; ++i) {
+        *PictureFiles[i].texture = UploadPicture(PictureFiles[i].path, TakeDecodedPicture(i), maxSide);
     }
+    StopPictureDecoding();
 
     for (GLuint* blank : BlankTextures) {
         CreateBlankTexture(blank);
@@ -186,14 +157,14 @@ bool PrepareGraphics() {
 
 bool ReleaseTextureSet() {
     // This runs after the rendering context is gone and took every texture's
-    // storage with it; no OpenGL call may be made now. Only the names and the
-    // image library's own state remain to let go.
-    for (const PictureFile& picture : Pictures) {
+    // storage with it; no OpenGL call may be made now. Only the names remain
+    // to let go, and any decoding not yet taken.
+    for (const PictureFile& picture : PictureFiles) {
         *picture.texture = 0;
     }
     for (GLuint* blank : BlankTextures) {
         *blank = 0;
     }
-    ilShutDown();
+    StopPictureDecoding();
     return true;
 }

@@ -3,8 +3,13 @@
 
 #include "gl.h"
 
-// Binds the texture and draws it on a quad from (left, bottom) to (right, top) at z 0.
+// Binds the texture and draws it on a quad from (left, bottom) to (right, top)
+// at z 0. A picture that did not load (texture 0) is not drawn at all, so
+// what lies behind it shows, rather than an untextured white quad.
 inline void DrawTexturedQuad(GLuint texture, float left, float bottom, float right, float top) {
+    if (texture == 0) {
+        return;
+    }
     glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);

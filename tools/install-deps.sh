@@ -6,9 +6,9 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libepoxy-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-  libdevil-dev libpng-dev libjpeg-dev
+  libturbojpeg0-dev libspng-dev libexif-dev libjpeg-dev
   libmpg123-dev libsndfile1-dev libkissfft-dev libmp3lame-dev
-  libavformat-dev libavcodec-dev libswscale-dev libspng-dev libturbojpeg0-dev ffmpeg
+  libavformat-dev libavcodec-dev libswscale-dev ffmpeg
   googletest libgtest-dev
   libx11-dev xvfb xauth xdotool x11-utils xfonts-base file
   libsdl2-ttf-dev fonts-dejavu-core

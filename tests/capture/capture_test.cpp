@@ -41,20 +41,6 @@ int ExitStatus(int raw) {
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
 }
 
-std::string Shell(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    size_t got = 0;
-    while (pipe && (got = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) {
-        output.append(buffer, got);
-    }
-    if (pipe) {
-        pclose(pipe);
-    }
-    return output;
-}
-
 bool Exists(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0;
@@ -63,7 +49,7 @@ bool Exists(const std::string& path) {
 // What is left in a folder besides `data`: no temporary file may stay.
 std::vector<std::string> FilesIn(const std::string& dir) {
     std::vector<std::string> files;
-    std::istringstream listing(Shell("ls -A '" + dir + "'"));
+    std::istringstream listing(RunShell("ls -A '" + dir + "'"));
     for (std::string name; std::getline(listing, name);) {
         if (name != "data") {
             files.push_back(name);
@@ -119,12 +105,12 @@ protected:
     }
 
     std::string Probe(const std::string& file, const std::string& what) {
-        return Shell("ffprobe -v error " + what + " -of default=noprint_wrappers=1 '" + dir + "/" + file + "'");
+        return RunShell("ffprobe -v error " + what + " -of default=noprint_wrappers=1 '" + dir + "/" + file + "'");
     }
 
     // The colour at the middle of every frame of a video.
     std::vector<Rgb> CentreColours(const std::string& file, int width, int height) {
-        const std::string raw = Shell("ffmpeg -v error -i '" + dir + "/" + file + "' -vf crop=2:2:" +
+        const std::string raw = RunShell("ffmpeg -v error -i '" + dir + "/" + file + "' -vf crop=2:2:" +
                                       std::to_string(width / 2 - 1) + ":" + std::to_string(height / 2 - 1) +
                                       " -f rawvideo -pix_fmt rgb24 -");
         std::vector<Rgb> colours;
@@ -205,7 +191,7 @@ TEST_F(CaptureTest, AVideoChangesPictureAtTheExactFrameAndCarriesTheMusicFromIts
     }
 
     // The music of 23.5 s to 24 s: 440 Hz, then 1000 Hz from 23.75 s on.
-    const std::string pcm = Shell("ffmpeg -v error -i '" + dir + "/flip.mp4' -vn -ac 1 -ar 44100 -f s16le -");
+    const std::string pcm = RunShell("ffmpeg -v error -i '" + dir + "/flip.mp4' -vn -ac 1 -ar 44100 -f s16le -");
     EXPECT_NEAR(Frequency(pcm, 0.03, 0.22), 440.0, 15.0);
     EXPECT_NEAR(Frequency(pcm, 0.28, 0.47), 1000.0, 15.0);
 }
@@ -396,7 +382,7 @@ TEST_F(CaptureTest, CtrlCFinishesAPlayableShorterVideoAndExitsWith130) {
                                                       "stream=nb_read_frames").substr(15));
     EXPECT_GT(frames, 10);
     EXPECT_LT(frames, 8664);
-    EXPECT_EQ(Shell("ffmpeg -v error -i '" + dir + "/stopped.mp4' -f null - 2>&1"), "") << "it decodes without errors";
+    EXPECT_EQ(RunShell("ffmpeg -v error -i '" + dir + "/stopped.mp4' -f null - 2>&1"), "") << "it decodes without errors";
 }
 
 struct ArgumentCase {
@@ -426,7 +412,7 @@ INSTANTIATE_TEST_SUITE_P(Arguments, CaptureArgumentTest,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CaptureTest, HelpGoesToStandardOutputWithStatusZero) {
-    const std::string help = Shell("'" CAPTURE_PROGRAM "' --help; echo status=$?");
+    const std::string help = RunShell("'" CAPTURE_PROGRAM "' --help; echo status=$?");
     EXPECT_NE(help.find("Usage:"), std::string::npos);
     EXPECT_NE(help.find("status=0"), std::string::npos);
 }

@@ -5,6 +5,7 @@
 #include "gl.h"
 #include "call_log.h"
 #include "media/music.h"
+#include "media/picture_loader.h"
 #include "media/texture_set.h"
 #include "scenes/scenes.h"
 
@@ -54,6 +55,10 @@ void ResetPresentation() {
     epoxy_glDeleteRenderbuffersEXT = LogDeleteRenderbuffers;
     epoxy_glViewport = LogViewport;
     epoxy_glMatrixMode = LogMatrixMode;
+}
+
+void StartPictureDecoding(int pictureHeight) {
+    LogCall("StartPictureDecoding " + std::to_string(pictureHeight));
 }
 
 bool PrepareGraphics() {

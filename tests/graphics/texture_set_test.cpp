@@ -4,6 +4,7 @@
 
 #include "gl.h"
 #include "tests/support/gl_window.h"
+#include "tests/support/picture_fixture.h"
 
 namespace {
 
@@ -139,9 +140,7 @@ class DamagedPictureTest : public GlWindowTest, public ::testing::WithParamInter
 TEST_P(DamagedPictureTest, IsNamedOnStandardErrorAndStartUpGoesOn) {
     UseSampleMedia("Demoscene.jpg");
     std::string contents = GetParam().contents;
-    if (contents == "PNG") {
-        contents = ReadFile(std::string(std::getenv("TEST_MEDIA_DIR")) + "/Dwip1.png");
-    } else if (contents == "TRUNCATE") {
+    if (contents == "TRUNCATE") {
         const std::string whole = ReadFile(std::string(std::getenv("TEST_MEDIA_DIR")) + "/Demoscene.jpg");
         contents = whole.substr(0, whole.size() / 2);
     }
@@ -161,11 +160,10 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"empty", "", "empty file; not shown"},
         DamagedCase{"not_a_picture", "GIF89a this is something else", "not a PNG or JPEG picture; not shown"},
         DamagedCase{"truncated", "TRUNCATE", "truncated"},
-        DamagedCase{"png_named_jpg", "PNG", "a PNG picture in a file named .jpg; not shown"},
         DamagedCase{"absurd_size",
                     std::string("\x89PNG\r\n\x1a\n", 8) + Be32(13) + "IHDR" + Be32(0x7fffffff) + Be32(0x7fffffff) +
                         std::string("\x08\x06\x00\x00\x00\0\0\0\0", 9),
-                    "2147483647 x 2147483647 pixels is more than a texture can hold"}),
+                    "more than 32768 pixels on a side is more than a picture may have; not shown"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 GLenum GLAPIENTRY IncompleteStatus(GLenum) {
@@ -270,7 +268,233 @@ INSTANTIATE_TEST_SUITE_P(
         VariantCase{"png_interlaced", "-interlace PNG", "v.png", "DwipTuvrel.png", &TuvrelTexture, 128},
         VariantCase{"jpeg_progressive", "-alpha off -interlace JPEG -quality 92", "v.jpg", "Nerd.jpg", &NerdTexture,
                     -1},
-        VariantCase{"jpeg_grey", "-alpha off -colorspace Gray -quality 92", "v.jpg", "Nerd.jpg", &NerdTexture, -1}),
+        VariantCase{"jpeg_grey", "-alpha off -colorspace Gray -quality 92", "v.jpg", "Nerd.jpg", &NerdTexture, -1},
+        // Prepared for print: YCCK, with Adobe's inverted ink.
+        VariantCase{"jpeg_ycck", "-alpha off -colorspace CMYK -quality 95", "v.jpg", "Nerd.jpg", &NerdTexture, -1},
+        // Recognised by its contents, whatever its name.
+        VariantCase{"png_named_jpg", "", "v.png", "Nerd.jpg", &NerdTexture, 128}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The texels of a texture, and the colour at a point of it as the picture
+// shows it (x from the left, y from the top, 0 to 1).
+class Texels {
+public:
+    explicit Texels(GLuint texture) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        width = TexLevel(GL_TEXTURE_WIDTH);
+        height = TexLevel(GL_TEXTURE_HEIGHT);
+        data.resize(static_cast<size_t>(width) * height * 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, data.data());
+    }
+    Rgb At(double x, double y, int* alpha = nullptr) const {
+        const int column = static_cast<int>(x * width);
+        const int row = height - 1 - static_cast<int>(y * height);  // the texture's row 0 is the bottom
+        const unsigned char* t = &data[(static_cast<size_t>(row) * width + column) * 4];
+        if (alpha) {
+            *alpha = t[3];
+        }
+        return Rgb{t[0], t[1], t[2]};
+    }
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> data;
+};
+
+// Within what JPEG's compression changes of a solid colour.
+bool Near(Rgb a, Rgb b) {
+    const int tolerance = 24;
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+const Rgb Red{255, 0, 0};
+const Rgb Green{0, 255, 0};
+const Rgb Blue{0, 0, 255};
+const Rgb Yellow{255, 255, 0};
+
+// Four quadrants: red top left, green top right, blue bottom left, yellow bottom right.
+std::vector<uint8_t> Quadrants(int width, int height) {
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const Rgb c = y < height / 2 ? (x < width / 2 ? Red : Green) : (x < width / 2 ? Blue : Yellow);
+            uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+            p[0] = c.r;
+            p[1] = c.g;
+            p[2] = c.b;
+        }
+    }
+    return rgb;
+}
+
+void ExpectUpright(const Texels& texels) {
+    EXPECT_PRED2(Near, texels.At(0.25, 0.25), Red) << "top left";
+    EXPECT_PRED2(Near, texels.At(0.75, 0.25), Green) << "top right";
+    EXPECT_PRED2(Near, texels.At(0.25, 0.75), Blue) << "bottom left";
+    EXPECT_PRED2(Near, texels.At(0.75, 0.75), Yellow) << "bottom right";
+}
+
+struct OrientationCase {
+    int orientation;
+    const char* storedBy;  // ImageMagick's operation that stores the upright picture so
+};
+
+class OrientationTest : public GlWindowTest, public ::testing::WithParamInterface<OrientationCase> {};
+
+// A camera stores the picture as its sensor saw it and says in EXIF how to turn it.
+TEST_P(OrientationTest, AJpegIsShownUprightWhateverItsExifOrientation) {
+    UseSampleMedia("Nerd.jpg");
+    ASSERT_TRUE(WritePngWithExif(dir + "/upright.png", Quadrants(64, 48), 64, 48, 1));
+    ASSERT_EQ(std::system(("convert " + dir + "/upright.png " + GetParam().storedBy +
+                           " -quality 95 -sampling-factor 1x1 " + dir + "/stored.jpg").c_str()),
+              0);
+    WriteFile("data/Nerd.jpg", WithExifSegment(ReadFile(dir + "/stored.jpg"), GetParam().orientation));
+    // ImageMagick, turning it by the tag as a photo viewer does, sees the upright picture.
+    EXPECT_EQ(RunShell("convert data/Nerd.jpg -auto-orient -format "
+                       "'%[fx:p{8,8}.r>0.8&&p{8,8}.g<0.2] %[fx:p{56,40}.r>0.8&&p{56,40}.g>0.8&&p{56,40}.b<0.2]' info:"),
+              "1 1")
+        << "red top left and yellow bottom right";
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    const Texels texels(NerdTexture);
+    EXPECT_EQ(texels.width, 64);
+    EXPECT_EQ(texels.height, 48);
+    ExpectUpright(texels);
+}
+
+INSTANTIATE_TEST_SUITE_P(Exif, OrientationTest,
+                         ::testing::Values(OrientationCase{1, ""}, OrientationCase{2, "-flop"},
+                                           OrientationCase{3, "-rotate 180"}, OrientationCase{4, "-flip"},
+                                           OrientationCase{5, "-transpose"}, OrientationCase{6, "-rotate -90"},
+                                           OrientationCase{7, "-transverse"}, OrientationCase{8, "-rotate 90"}),
+                         [](const auto& info) { return "orientation_" + std::to_string(info.param.orientation); });
+
+TEST_F(TextureSetTest, APngIsTurnedByItsExifChunkToo) {
+    UseSampleMedia("DwipTuvrel.png");
+    // Stored turned a quarter anticlockwise; orientation 6 says to turn it clockwise.
+    ASSERT_TRUE(WritePngWithExif(dir + "/upright.png", Quadrants(64, 48), 64, 48, 1));
+    ASSERT_EQ(std::system(("convert " + dir + "/upright.png -rotate -90 " + dir + "/stored.png").c_str()), 0);
+    std::vector<uint8_t> stored;
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(ReadPng(dir + "/stored.png", &stored, &width, &height));
+    ASSERT_TRUE(WritePngWithExif("data/DwipTuvrel.png", stored, width, height, 6));
+    ASSERT_TRUE(Open());
+    const Texels texels(TuvrelTexture);
+    EXPECT_EQ(texels.width, 64);
+    ExpectUpright(texels);
+}
+
+TEST_F(TextureSetTest, ACmykJpegWithAdobesInvertedInkShowsItsColours) {
+    UseSampleMedia("Nerd.jpg");
+    ASSERT_TRUE(WriteCmykJpeg("data/Nerd.jpg", Quadrants(64, 48), 64, 48));
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ExpectUpright(Texels(NerdTexture));
+}
+
+// The screen shows Nerd.jpg at most 362 pixels square at 800 x 600 (a 2 by 2
+// quad 4 units away) and DwipTuvrel.png 725 (2 units away).
+TEST_F(TextureSetTest, LargePicturesKeepOnlyThePixelsTheScreenCanShow) {
+    UseSampleMedia("Nerd.jpg");
+    unlink("data/DwipTuvrel.png");
+    // A 12-megapixel photo: decoded at an eighth of its size.
+    std::vector<uint8_t> photo = Quadrants(4000, 3000);
+    ASSERT_TRUE(WritePngWithExif(dir + "/photo.png", photo, 4000, 3000, 1));
+    ASSERT_EQ(std::system(("convert " + dir + "/photo.png -quality 90 data/Nerd.jpg").c_str()), 0);
+    // A PNG cannot be decoded smaller: it is reduced, its transparency kept.
+    ASSERT_EQ(std::system(("convert " + dir + "/photo.png -resize 2400x2400! -alpha set -region 1200x2400+1200+0 "
+                           "-channel A -evaluate set 0 +channel +region data/DwipTuvrel.png").c_str()),
+              0);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    const Texels nerd(NerdTexture);
+    EXPECT_EQ(nerd.width, 500);
+    EXPECT_EQ(nerd.height, 375);
+    ExpectUpright(nerd);
+
+    const Texels tuvrel(TuvrelTexture);
+    EXPECT_EQ(tuvrel.width, 725);
+    EXPECT_EQ(tuvrel.height, 725);
+    int alpha = 0;
+    EXPECT_PRED2(Near, tuvrel.At(0.25, 0.25, &alpha), Red);
+    EXPECT_EQ(alpha, 255);
+    EXPECT_PRED2(Near, tuvrel.At(0.25, 0.75, &alpha), Blue);
+    EXPECT_EQ(alpha, 255);
+    tuvrel.At(0.75, 0.5, &alpha);
+    EXPECT_EQ(alpha, 0) << "the transparent half stays transparent";
+    // The last opaque column before the transparent half keeps its colour.
+    EXPECT_PRED2(Near, tuvrel.At(361.0 / 725, 0.25, &alpha), Red);
+}
+
+struct PartCase {
+    const char* name;
+    const char* slot;
+    GLuint* texture;
+    double keep;        // the share of the file kept
+    bool damageMiddle;  // bytes overwritten in the middle of the data instead
+};
+
+class PartlyDecodedTest : public GlWindowTest, public ::testing::WithParamInterface<PartCase> {};
+
+// As image viewers do: what decodes is shown, and the file is named.
+TEST_P(PartlyDecodedTest, ShowsWhatDecodesAndNamesTheFile) {
+    const std::string slot = GetParam().slot;
+    UseSampleMedia(slot);
+    // The top half plain, the bottom half noise: a file of many chunks, as cameras and editors write them.
+    ASSERT_TRUE(WritePngWithExif(dir + "/quadrants.png", Quadrants(256, 256), 256, 256, 1));
+    const bool jpeg = slot.find(".jpg") != std::string::npos;
+    const std::string whole = dir + (jpeg ? "/whole.jpg" : "/whole.png");
+    ASSERT_EQ(std::system(("convert " + dir + "/quadrants.png \\( -size 256x128 xc:gray +noise Random \\) "
+                           "-geometry +0+128 -composite -quality 90 " + whole).c_str()),
+              0);
+    std::string bytes = ReadFile(whole);
+    if (GetParam().damageMiddle) {
+        for (size_t i = bytes.size() * 6 / 10; i < bytes.size() * 6 / 10 + 64; ++i) {
+            bytes[i] = static_cast<char>(i * 37);
+        }
+    } else {
+        bytes.resize(static_cast<size_t>(bytes.size() * GetParam().keep));
+    }
+    WriteFile("data/" + slot, bytes);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Open());
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("data/" + slot + ": truncated or damaged", 0), 0u) << err;
+    EXPECT_NE(err.find("; shown as far as it decodes\n"), std::string::npos) << err;
+    ASSERT_NE(*GetParam().texture, 0u);
+    const Texels texels(*GetParam().texture);
+    EXPECT_PRED2(Near, texels.At(0.25, 0.1), Red) << "the top decoded";
+    EXPECT_PRED2(Near, texels.At(0.75, 0.1), Green) << "the top decoded";
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, PartlyDecodedTest,
+                         ::testing::Values(PartCase{"jpeg_cut_short", "Nerd.jpg", &NerdTexture, 0.6, false},
+                                           PartCase{"jpeg_damaged_data", "Nerd.jpg", &NerdTexture, 1.0, true},
+                                           PartCase{"png_cut_short", "DwipTuvrel.png", &TuvrelTexture, 0.6, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A header may claim anything; no allocation follows such a claim.
+TEST_F(TextureSetTest, AJpegClaimingAbsurdDimensionsIsLeftOutBeforeAnythingIsDecoded) {
+    UseSampleMedia("Nerd.jpg");
+    ASSERT_TRUE(WriteSolidPicture(dir + "/small.jpg", Red, 16, 16));
+    std::string bytes = ReadFile(dir + "/small.jpg");
+    const size_t frame = bytes.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    // Height and width in the frame header: 60000 each.
+    bytes[frame + 5] = static_cast<char>(0xEA);
+    bytes[frame + 6] = static_cast<char>(0x60);
+    bytes[frame + 7] = static_cast<char>(0xEA);
+    bytes[frame + 8] = static_cast<char>(0x60);
+    WriteFile("data/Nerd.jpg", bytes);
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "data/Nerd.jpg: 60000 x 60000 pixels is more than a picture may have; not shown\n");
+    EXPECT_EQ(NerdTexture, 0u);
+}
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <tuple>
 
 #include "palette.h"
+#include "scenes/scene_chain.h"
 
 namespace {
 
@@ -237,6 +238,57 @@ TEST_F(MainSectionTest, AStalledFramePastTheScheduleEndsWithoutAPhotograph) {
     EXPECT_TRUE(MainSectionLatch);
     EXPECT_FALSE(CreditsLatch);
     EXPECT_EQ(CountDraws(), 2);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace palette;
+
+struct MissingCase {
+    const char* name;
+    float position;
+    GLuint* texture;  // the picture that did not load
+    int x, y;         // a pixel where it would show
+    Colour behind;    // what shows there instead
+};
+
+class MissingPictureTest : public SceneTest, public ::testing::WithParamInterface<MissingCase> {};
+
+// A picture that did not load is left out: the layer behind it shows, not a
+// white quad.
+TEST_P(MissingPictureTest, ShowsTheLayerBehind) {
+    const MissingCase& c = GetParam();
+    PaintTextureSet(255);  // an opaque lyrics sheet
+    *c.texture = 0;
+    OpeningLogoLatch = c.position >= OpeningLogoEnd;
+    MainSectionLatch = !OpeningLogoLatch || c.position >= MainSectionEnd;
+    CreditsLatch = c.position < MainSectionEnd;
+    SetPosition(c.position);
+    ASSERT_TRUE(RunSceneChain());
+    EXPECT_EQ(Pixel(c.x, c.y), c.behind);
+}
+
+// At 16005276 bytes the lyrics cover the whole view and the first holiday
+// photograph its middle.
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, MissingPictureTest,
+    ::testing::Values(MissingCase{"logo", 0.0f, &LogoTexture, 400, 300, Black},
+                      MissingCase{"flip_frame", 3235276.0f, &FlipFrameA, 400, 300, Background},
+                      MissingCase{"photo", 16005276.0f, &Vacation1Texture, 400, 300, Lyrics},
+                      MissingCase{"lyrics", 16005276.0f, &LyricsTexture, 20, 20, Background},
+                      MissingCase{"credits_slide", 22000000.0f, &VekCredsTexture, 400, 300, Black}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SceneTest, ABackgroundThatDidNotLoadLeavesTheClearColourWhereTheLyricsLetItThrough) {
+    PaintTextureSet(0);  // a fully transparent lyrics sheet
+    BackgroundTexture = 0;
+    FlipFrameA = 0;
+    MainSectionLatch = false;
+    SetPosition(3235176.0f + 100.0f);
+    ASSERT_EQ(MainSectionScene(), 1);
+    EXPECT_EQ(Centre(), Black);
 }
 
 }  // namespace

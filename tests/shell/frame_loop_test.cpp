@@ -45,6 +45,8 @@ TEST_F(ShellTest, StartsTheMusicAfterTheWindowAndEndsWhenTheChainRunsDry) {
     Presentation().logoReturns = {1, 1};
     const int status = WinMain(nullptr, nullptr, nullptr, 0);
     EXPECT_EQ(status, 0);
+    // The pictures start decoding first, for the window's 600 pixels, while the window is made.
+    EXPECT_EQ(CallLog().front(), "StartPictureDecoding 600");
     EXPECT_GT(FindCall("StartMusic"), FindCall("PrepareGraphics"));
     const Entries frame = {"OpeningLogoScene", "SampleMusic", "SwapBuffers dc"};
     EXPECT_EQ(LoopCalls(), Then(Then(Then(frame, frame), {"OpeningLogoScene", "MainSectionScene", "CreditsScene"}),

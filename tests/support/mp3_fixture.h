@@ -20,3 +20,5 @@ bool WriteSineMp3(const std::string& path, const SineSpec& spec);
 std::string MakeTempDir();
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
+// What a shell command writes on its standard output.
+std::string RunShell(const std::string& command);

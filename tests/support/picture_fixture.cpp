@@ -3,6 +3,12 @@
 #include <spng.h>
 #include <turbojpeg.h>
 
+#include <cstddef>
+// After <cstddef>: jpeglib.h needs size_t and FILE.
+#include <cstdio>
+#include <jpeglib.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -73,4 +79,84 @@ bool ReadPng(const std::string& path, std::vector<uint8_t>* rgb, int* width, int
     *width = static_cast<int>(header.width);
     *height = static_cast<int>(header.height);
     return spng_decode_image(png.get(), rgb->data(), size, SPNG_FMT_RGB8, 0) == 0;
+}
+
+std::string ExifOrientation(int orientation) {
+    // Little-endian TIFF: header, then one directory of one entry, tag 0x0112
+    // (orientation), type SHORT, one value.
+    std::string tiff("II*\0\x08\0\0\0", 8);
+    tiff += std::string("\x01\0", 2);
+    tiff += std::string("\x12\x01\x03\0\x01\0\0\0", 8);
+    tiff += static_cast<char>(orientation);
+    tiff += std::string("\0\0\0", 3);
+    tiff += std::string("\0\0\0\0", 4);
+    return tiff;
+}
+
+std::string WithExifSegment(const std::string& jpeg, int orientation) {
+    const std::string payload = std::string("Exif\0\0", 6) + ExifOrientation(orientation);
+    const size_t length = payload.size() + 2;
+    std::string segment = "\xFF\xE1";
+    segment += static_cast<char>(length >> 8);
+    segment += static_cast<char>(length & 0xFF);
+    return jpeg.substr(0, 2) + segment + payload + jpeg.substr(2);
+}
+
+bool WritePngWithExif(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height,
+                      int orientation) {
+    std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> png(spng_ctx_new(SPNG_CTX_ENCODER), spng_ctx_free);
+    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+    if (!png || !file) {
+        return false;
+    }
+    spng_set_png_file(png.get(), file.get());
+    spng_ihdr header{};
+    header.width = static_cast<uint32_t>(width);
+    header.height = static_cast<uint32_t>(height);
+    header.bit_depth = 8;
+    header.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
+    spng_set_ihdr(png.get(), &header);
+    std::string exif = ExifOrientation(orientation);
+    spng_exif chunk{exif.size(), exif.data()};
+    spng_set_exif(png.get(), &chunk);
+    return spng_encode_image(png.get(), rgb.data(), rgb.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) == 0;
+}
+
+bool WriteCmykJpeg(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height) {
+    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+    if (!file) {
+        return false;
+    }
+    jpeg_compress_struct jpeg{};
+    jpeg_error_mgr errors{};
+    jpeg.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&jpeg);
+    jpeg_stdio_dest(&jpeg, file.get());
+    jpeg.image_width = static_cast<JDIMENSION>(width);
+    jpeg.image_height = static_cast<JDIMENSION>(height);
+    jpeg.input_components = 4;
+    jpeg.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&jpeg);
+    jpeg_set_colorspace(&jpeg, JCS_CMYK);
+    jpeg_set_quality(&jpeg, 95, TRUE);
+    jpeg.write_Adobe_marker = TRUE;
+    jpeg_start_compress(&jpeg, TRUE);
+    std::vector<uint8_t> row(static_cast<size_t>(width) * 4);
+    while (jpeg.next_scanline < jpeg.image_height) {
+        const uint8_t* from = &rgb[static_cast<size_t>(jpeg.next_scanline) * width * 3];
+        for (int x = 0; x < width; ++x) {
+            // Black ink takes what all three share, the others the rest;
+            // each stored inverted (255 - ink).
+            const int top = std::max({from[x * 3], from[x * 3 + 1], from[x * 3 + 2]});
+            for (int c = 0; c < 3; ++c) {
+                row[x * 4 + c] = static_cast<uint8_t>(top ? 255 - (top - from[x * 3 + c]) * 255 / top : 255);
+            }
+            row[x * 4 + 3] = static_cast<uint8_t>(top);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&jpeg, rows, 1);
+    }
+    jpeg_finish_compress(&jpeg);
+    jpeg_destroy_compress(&jpeg);
+    return std::fflush(file.get()) == 0;
 }

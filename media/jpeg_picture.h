@@ -1,0 +1,13 @@
+// JPEG pictures through libjpeg-turbo's TurboJPEG API: decoded at 1/8, 1/4
+// or 1/2 size inside the decoder where that is still enough for the screen.
+#pragma once
+
+#include <string>
+
+#include "media/picture_decoder.h"
+#include "media/picture_pixels.h"
+
+// Decodes `bytes` at the smallest size at least `area` (or whole when the
+// picture is smaller); `problem` tells what was wrong. False when there is
+// nothing to show.
+bool DecodeJpeg(const std::string& bytes, ScreenArea area, Pixels* picture, std::string* problem);

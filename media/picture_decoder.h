@@ -1,0 +1,27 @@
+// Pictures decoded for the screen: a JPEG or PNG file, recognised by its
+// contents, turned upright by its EXIF orientation and reduced to the pixels
+// the screen can use, as rows from the bottom up ready for a texture.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct DecodedPicture {
+    int width = 0;
+    int height = 0;
+    int channels = 0;             // 3 (RGB) or 4 (RGBA); 0: nothing to show
+    std::vector<uint8_t> pixels;  // rows from the bottom up
+    std::string problem;          // what is wrong with the file, "" when nothing
+};
+
+// The most screen pixels a picture can cover, across and down.
+struct ScreenArea {
+    int width;
+    int height;
+};
+
+// Never throws and never trusts a size the file claims beyond what can be
+// decoded: a picture too large, damaged or cut short is told in `problem`,
+// and shown as far as it decodes.
+DecodedPicture DecodePicture(const std::string& path, ScreenArea area);

@@ -1,0 +1,90 @@
+#include "media/picture_loader.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "media/picture_files.h"
+
+namespace {
+
+// What a picture's quad covers on screen, in pixels, for a picture area of
+// that height: the quad's size in units at its distance, under the 45-degree
+// view.
+ScreenArea AreaOnScreen(const PictureFile& file, int pictureHeight) {
+    const double pixelsPerUnit = pictureHeight / (2.0 * file.distance * std::tan(M_PI / 8.0));
+    return ScreenArea{static_cast<int>(std::ceil(file.quadWidth * pixelsPerUnit)),
+                      static_cast<int>(std::ceil(file.quadHeight * pixelsPerUnit))};
+}
+
+class PictureDecoding {
+public:
+    explicit PictureDecoding(int pictureHeight) : height(pictureHeight), results(PictureFileCount) {
+        const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        for (unsigned i = 0; i < std::min<unsigned>(cores, PictureFileCount); ++i) {
+            workers.emplace_back([this] { Work(); });
+        }
+    }
+
+    ~PictureDecoding() {
+        stopping = true;
+        for (std::thread& worker : workers) {
+            worker.join();
+        }
+    }
+
+    DecodedPicture Take(int i) {
+        std::unique_lock<std::mutex> guard(lock);
+        decoded.wait(guard, [&] { return results[i].done; });
+        return std::move(results[i].picture);
+    }
+
+private:
+    struct Slot {
+        bool done = false;
+        DecodedPicture picture;
+    };
+
+    // Pictures in load order, so the first ones are ready first.
+    void Work() {
+        for (int i = next++; i < PictureFileCount && !stopping; i = next++) {
+            DecodedPicture picture = DecodePicture(PictureFiles[i].path, AreaOnScreen(PictureFiles[i], height));
+            std::lock_guard<std::mutex> guard(lock);
+            results[i].picture = std::move(picture);
+            results[i].done = true;
+            decoded.notify_all();
+        }
+    }
+
+    const int height;
+    std::atomic<int> next{0};
+    std::atomic<bool> stopping{false};
+    std::mutex lock;
+    std::condition_variable decoded;
+    std::vector<Slot> results;
+    std::vector<std::thread> workers;
+};
+
+std::unique_ptr<PictureDecoding> Decoding;
+
+}  // namespace
+
+void StartPictureDecoding(int pictureHeight) {
+    if (!Decoding) {
+        Decoding = std::make_unique<PictureDecoding>(pictureHeight);
+    }
+}
+
+DecodedPicture TakeDecodedPicture(int i) {
+    StartPictureDecoding(600);
+    return Decoding->Take(i);
+}
+
+void StopPictureDecoding() {
+    Decoding.reset();
+}

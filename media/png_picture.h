@@ -1,0 +1,13 @@
+// PNG pictures through libspng, with limits on dimensions and chunk sizes.
+#pragma once
+
+#include <string>
+
+#include "media/picture_pixels.h"
+
+// Decodes `bytes` to 8-bit RGB, or RGBA where the picture has transparency;
+// `problem` tells what was wrong. The rows a damaged or cut-short picture
+// lacks stay black, transparent where the picture has transparency. False
+// when there is nothing to show.
+// `exif` receives the picture's EXIF data, if any.
+bool DecodePng(const std::string& bytes, Pixels* picture, std::string* exif, std::string* problem);
