@@ -9,8 +9,11 @@ echo "== audio clock (10 s of play, dummy driver)"
 echo "== audio memory"
 ./build/bench/audio_bench memory 2
 ./build/bench/audio_bench memory 20
-echo "== start-up"
-xvfb-run -a -s "-screen 0 800x600x24" ./build/bench/startup_bench "$PWD/build/bench-media"
+bash bench/make_photo_sets.sh build/bench-media build/bench-photos
+for set in bench-media bench-photos/12mp bench-photos/24mp; do
+  echo "== start-up: $set"
+  xvfb-run -a -s "-screen 0 800x600x24" ./build/bench/startup_bench "$PWD/build/$set"
+done
 echo "== frames"
 xvfb-run -a -s "-screen 0 800x600x24" ./build/bench/frame_bench "$PWD/build/bench-media"
 echo "== capture (no display)"

@@ -39,7 +39,7 @@ namespace {
 double DecodeOnly(const std::string& media) {
     const double start = WallSeconds();
     for (const auto& name : PictureFiles()) {
-        if (DecodePicture(media + "/" + name, ScreenArea{800, 600}).channels == 0) {
+        if (DecodePicture(media + "/" + name, ScreenArea{800, 600}).width == 0) {
             std::fprintf(stderr, "startup_bench: %s does not decode\n", name.c_str());
         }
     }

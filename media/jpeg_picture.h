@@ -1,5 +1,6 @@
-// JPEG pictures through libjpeg-turbo's TurboJPEG API: decoded at 1/8, 1/4
-// or 1/2 size inside the decoder where that is still enough for the screen.
+// JPEG pictures through libjpeg-turbo's TurboJPEG API: decoded at 1/8, 1/4,
+// 1/2 size (or another eighth) inside the decoder where that is still enough
+// for the screen.
 #pragma once
 
 #include <string>

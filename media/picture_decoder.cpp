@@ -57,7 +57,7 @@ DecodedPicture Result(Pixels& picture, std::string problem) {
     DecodedPicture decoded;
     decoded.width = picture.width;
     decoded.height = picture.height;
-    decoded.channels = picture.channels;
+    decoded.transparent = picture.transparent;
     decoded.pixels.swap(picture.data);
     decoded.problem = std::move(problem);
     return decoded;

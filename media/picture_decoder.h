@@ -8,10 +8,10 @@
 #include <vector>
 
 struct DecodedPicture {
-    int width = 0;
+    int width = 0;   // 0: nothing to show
     int height = 0;
-    int channels = 0;             // 3 (RGB) or 4 (RGBA); 0: nothing to show
-    std::vector<uint8_t> pixels;  // rows from the bottom up
+    bool transparent = false;     // has an alpha that is not 255 throughout
+    std::vector<uint8_t> pixels;  // RGBA, rows from the bottom up
     std::string problem;          // what is wrong with the file, "" when nothing
 };
 

@@ -38,7 +38,15 @@ public:
         }
     }
 
+    // While picture i is not ready, the caller decodes pictures nobody has
+    // started yet rather than wait idle.
     DecodedPicture Take(int i) {
+        while (DecodeNext()) {
+            std::lock_guard<std::mutex> guard(lock);
+            if (results[i].done) {
+                break;
+            }
+        }
         std::unique_lock<std::mutex> guard(lock);
         decoded.wait(guard, [&] { return results[i].done; });
         return std::move(results[i].picture);
@@ -50,14 +58,23 @@ private:
         DecodedPicture picture;
     };
 
-    // Pictures in load order, so the first ones are ready first.
+    // Decodes the next picture nobody has started, in load order so that the
+    // first ones are ready first; false when every one is started.
+    bool DecodeNext() {
+        const int i = next++;
+        if (i >= PictureFileCount) {
+            return false;
+        }
+        DecodedPicture picture = DecodePicture(PictureFiles[i].path, AreaOnScreen(PictureFiles[i], height));
+        std::lock_guard<std::mutex> guard(lock);
+        results[i].picture = std::move(picture);
+        results[i].done = true;
+        decoded.notify_all();
+        return true;
+    }
+
     void Work() {
-        for (int i = next++; i < PictureFileCount && !stopping; i = next++) {
-            DecodedPicture picture = DecodePicture(PictureFiles[i].path, AreaOnScreen(PictureFiles[i], height));
-            std::lock_guard<std::mutex> guard(lock);
-            results[i].picture = std::move(picture);
-            results[i].done = true;
-            decoded.notify_all();
+        while (!stopping && DecodeNext()) {
         }
     }
 

@@ -44,15 +44,14 @@ void ApplyOrientation(Pixels& picture, int orientation) {
     const int h = picture.height;
     const int outWidth = turned ? h : w;
     const int outHeight = turned ? w : h;
-    const int c = picture.channels;
     std::vector<uint8_t> upright(picture.data.size());
     for (int y = 0; y < outHeight; ++y) {
         for (int x = 0; x < outWidth; ++x) {
             int sx = 0;
             int sy = 0;
             StoredPosition(orientation, x, y, w, h, &sx, &sy);
-            std::memcpy(&upright[(static_cast<size_t>(y) * outWidth + x) * c],
-                        &picture.data[(static_cast<size_t>(sy) * w + sx) * c], static_cast<size_t>(c));
+            std::memcpy(&upright[(static_cast<size_t>(y) * outWidth + x) * 4],
+                        &picture.data[(static_cast<size_t>(sy) * w + sx) * 4], 4);
         }
     }
     picture.data.swap(upright);
@@ -60,45 +59,86 @@ void ApplyOrientation(Pixels& picture, int orientation) {
     picture.height = outHeight;
 }
 
-void Reduce(Pixels& picture, int width, int height) {
-    const int c = picture.channels;
-    const size_t count = static_cast<size_t>(picture.width) * picture.height;
-    const size_t reducedCount = static_cast<size_t>(width) * height;
-    SwsContext* scale = sws_getContext(picture.width, picture.height, AV_PIX_FMT_GRAY8, width, height,
-                                       AV_PIX_FMT_GRAY8, SWS_LANCZOS | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
-    if (!scale) {
-        return;
-    }
-    std::vector<uint8_t> plane(count);
-    std::vector<uint8_t> reducedPlane(reducedCount);
-    std::vector<uint8_t> reduced(reducedCount * c);
-    const bool alpha = c == 4;
-    for (int channel = 0; channel < c; ++channel) {
-        for (size_t i = 0; i < count; ++i) {
-            const uint8_t* p = &picture.data[i * c];
-            plane[i] = alpha && channel < 3 ? static_cast<uint8_t>((p[channel] * p[3] + 127) / 255) : p[channel];
-        }
-        ReducePlane(scale, plane, picture.width, reducedPlane, width);
-        for (size_t i = 0; i < reducedCount; ++i) {
-            reduced[i * c + channel] = reducedPlane[i];
-        }
-    }
-    sws_freeContext(scale);
-    if (alpha) {
-        for (size_t i = 0; i < reducedCount; ++i) {
-            uint8_t* p = &reduced[i * 4];
-            for (int channel = 0; channel < 3; ++channel) {
-                p[channel] = p[3] ? static_cast<uint8_t>(std::min(255, (p[channel] * 255 + p[3] / 2) / p[3])) : 0;
+namespace {
+
+void Premultiply(std::vector<uint8_t>& rgba, bool undo) {
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        uint8_t* p = &rgba[i];
+        for (int c = 0; c < 3; ++c) {
+            if (!undo) {
+                p[c] = static_cast<uint8_t>((p[c] * p[3] + 127) / 255);
+            } else {
+                p[c] = p[3] ? static_cast<uint8_t>(std::min(255, (p[c] * 255 + p[3] / 2) / p[3])) : 0;
             }
         }
     }
-    picture.data.swap(reduced);
+}
+
+// Averages pairs of columns (or rows): a cheap first step of a large reduction.
+void Halve(Pixels& picture, bool columns) {
+    const int width = columns ? picture.width / 2 : picture.width;
+    const int height = columns ? picture.height : picture.height / 2;
+    std::vector<uint8_t> halved(static_cast<size_t>(width) * height * 4);
+    const size_t step = columns ? 4 : static_cast<size_t>(picture.width) * 4;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const size_t from = columns ? (static_cast<size_t>(y) * picture.width + 2 * x) * 4
+                                        : (static_cast<size_t>(2 * y) * picture.width + x) * 4;
+            uint8_t* to = &halved[(static_cast<size_t>(y) * width + x) * 4];
+            for (int c = 0; c < 4; ++c) {
+                to[c] = static_cast<uint8_t>((picture.data[from + c] + picture.data[from + step + c] + 1) / 2);
+            }
+        }
+    }
+    picture.data.swap(halved);
     picture.width = width;
     picture.height = height;
 }
 
+}  // namespace
+
+void Reduce(Pixels& picture, int width, int height) {
+    if (picture.transparent) {
+        Premultiply(picture.data, false);
+    }
+    while (picture.width >= 2 * width) {
+        Halve(picture, true);
+    }
+    while (picture.height >= 2 * height) {
+        Halve(picture, false);
+    }
+    if (picture.width != width || picture.height != height) {
+        SwsContext* scale = sws_getContext(picture.width, picture.height, AV_PIX_FMT_GRAY8, width, height,
+                                           AV_PIX_FMT_GRAY8, SWS_LANCZOS | SWS_ACCURATE_RND, nullptr, nullptr,
+                                           nullptr);
+        if (scale) {
+            const size_t count = static_cast<size_t>(picture.width) * picture.height;
+            const size_t reducedCount = static_cast<size_t>(width) * height;
+            std::vector<uint8_t> plane(count);
+            std::vector<uint8_t> reducedPlane(reducedCount);
+            std::vector<uint8_t> reduced(reducedCount * 4);
+            for (int channel = 0; channel < 4; ++channel) {
+                for (size_t i = 0; i < count; ++i) {
+                    plane[i] = picture.data[i * 4 + channel];
+                }
+                ReducePlane(scale, plane, picture.width, reducedPlane, width);
+                for (size_t i = 0; i < reducedCount; ++i) {
+                    reduced[i * 4 + channel] = reducedPlane[i];
+                }
+            }
+            sws_freeContext(scale);
+            picture.data.swap(reduced);
+            picture.width = width;
+            picture.height = height;
+        }
+    }
+    if (picture.transparent) {
+        Premultiply(picture.data, true);
+    }
+}
+
 void FlipRows(Pixels& picture) {
-    const size_t row = static_cast<size_t>(picture.width) * picture.channels;
+    const size_t row = static_cast<size_t>(picture.width) * 4;
     std::vector<uint8_t> swap(row);
     for (int top = 0, bottom = picture.height - 1; top < bottom; ++top, --bottom) {
         uint8_t* a = &picture.data[top * row];

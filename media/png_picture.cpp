@@ -49,8 +49,7 @@ bool DecodePng(const std::string& bytes, Pixels* picture, std::string* exif, std
                    " pixels is more than a picture may have";
         return false;
     }
-    const bool alpha = HasTransparency(png.get(), header);
-    const int format = alpha ? SPNG_FMT_RGBA8 : SPNG_FMT_RGB8;
+    const int format = SPNG_FMT_RGBA8;
     size_t size = 0;
     result = spng_decoded_image_size(png.get(), format, &size);
     if (result != 0) {
@@ -59,7 +58,7 @@ bool DecodePng(const std::string& bytes, Pixels* picture, std::string* exif, std
     }
     picture->width = static_cast<int>(header.width);
     picture->height = static_cast<int>(header.height);
-    picture->channels = alpha ? 4 : 3;
+    picture->transparent = HasTransparency(png.get(), header);
     picture->data.assign(size, 0);
     result = spng_decode_image(png.get(), nullptr, 0, format, SPNG_DECODE_TRNS | SPNG_DECODE_PROGRESSIVE);
     if (result != 0) {

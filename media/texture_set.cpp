@@ -48,7 +48,7 @@ void ReportPicture(const char* path, const std::string& problem) {
 // always drawn them; 0 (nothing drawn) when there is nothing to show, told
 // on standard error as any other problem with the file.
 GLuint UploadPicture(const char* path, DecodedPicture picture, GLint maxSide) {
-    if (picture.channels == 0) {
+    if (picture.width == 0) {
         ReportPicture(path, picture.problem + "; not shown");
         return 0;
     }
@@ -68,12 +68,11 @@ GLuint UploadPicture(const char* path, DecodedPicture picture, GLint maxSide) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    // Rows of RGB pictures are packed, whatever their width.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    const GLenum format = picture.channels == 4 ? GL_RGBA : GL_RGB;
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), picture.width, picture.height, 0, format,
-                 GL_UNSIGNED_BYTE, picture.pixels.data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    // Opaque pictures keep no alpha; every picture arrives as RGBA, which
+    // the driver takes fastest.
+    const GLint internalFormat = picture.transparent ? GL_RGBA : GL_RGB;
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, picture.width, picture.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 picture.pixels.data());
     return texture;
 }
 
