@@ -1,6 +1,5 @@
 #include "capture/capture.h"
 
-#include <signal.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -21,25 +20,12 @@
 #include "media/music.h"
 #include "media/picture_loader.h"
 #include "media/texture_set.h"
+#include "stop_signals.h"
 
 namespace {
 
 const char* const MusicFile = "data/Fast.mp3";
 const int SmallestSide = 64;
-
-volatile sig_atomic_t StopSignal = 0;
-
-void OnStopSignal(int signal) {
-    StopSignal = signal;
-}
-
-void CatchStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
 
 double Seconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -226,7 +212,7 @@ int CaptureFrames(const CaptureOptions& options, const Range& range, bool music,
     Progress progress(range.end - range.first);
     int64_t done = 0;
     bool more = true;
-    for (int64_t n = range.first; n < range.end && more && !StopSignal; ++n) {
+    for (int64_t n = range.first; n < range.end && more && StopSignal() == 0; ++n) {
         const double before = Seconds();
         if (!DrawFrame(n, options.fps)) {
             break;
@@ -244,6 +230,11 @@ int CaptureFrames(const CaptureOptions& options, const Range& range, bool music,
     }
     progress.Close();
     std::string error;
+    if (StopSignal() != 0 && done == 0) {
+        pipeline.Finish(&error);
+        std::fprintf(stderr, "dwip-capture: stopped before the first frame; nothing written\n");
+        return 130;
+    }
     if (!pipeline.Finish(&error) || (video && !encoder.Finish(&error))) {
         return Failure(error);
     }
@@ -254,7 +245,7 @@ int CaptureFrames(const CaptureOptions& options, const Range& range, bool music,
         stats->encodeSeconds = encoder.encodeSeconds;
         stats->totalSeconds = elapsed;
     }
-    if (StopSignal) {
+    if (StopSignal() != 0) {
         return Stopped(options, done, range);
     }
     Summarise(options, range, done, elapsed);
@@ -282,7 +273,7 @@ int CaptureSheet(const CaptureOptions& options, int renderWidth, int renderHeigh
     ContactSheet sheet(layout);
     std::vector<uint8_t> rgba;
     int64_t next = 0;  // the first frame the scenes have not seen
-    for (int i = 0; i < options.sheetTiles && !StopSignal; ++i) {
+    for (int i = 0; i < options.sheetTiles && StopSignal() == 0; ++i) {
         // The middle of each of N equal stretches of the presentation.
         const int64_t frame = (2 * i + 1) * total / (2 * options.sheetTiles);
         if (!SkipFrames(next, frame, options.fps) || !DrawFrame(frame, options.fps)) {
@@ -292,7 +283,7 @@ int CaptureSheet(const CaptureOptions& options, int renderWidth, int renderHeigh
         ReadFrame(renderWidth, renderHeight, &rgba);
         sheet.Place(i, rgba, renderWidth, renderHeight, static_cast<double>(frame) / options.fps);
     }
-    if (StopSignal) {
+    if (StopSignal() != 0) {
         std::fprintf(stderr, "dwip-capture: stopped; no sheet written\n");
         return 130;
     }
@@ -310,7 +301,6 @@ int CaptureSheet(const CaptureOptions& options, int renderWidth, int renderHeigh
 }  // namespace
 
 int RunCapture(const CaptureOptions& options, CaptureStats* stats) {
-    StopSignal = 0;
     CatchStopSignals();
     std::string problem = CheckOutputName(options);
     problem = problem.empty() ? CheckSize(options) : problem;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "media/picture_files.h"
+#include "stop_signals.h"
 
 namespace {
 
@@ -65,7 +66,10 @@ private:
         if (i >= PictureFileCount) {
             return false;
         }
-        DecodedPicture picture = DecodePicture(PictureFiles[i].path, AreaOnScreen(PictureFiles[i], height));
+        // Once the program is told to stop, the rest is left: nothing to show, nothing to say.
+        DecodedPicture picture = StopSignal() != 0
+                                     ? DecodedPicture{}
+                                     : DecodePicture(PictureFiles[i].path, AreaOnScreen(PictureFiles[i], height));
         std::lock_guard<std::mutex> guard(lock);
         results[i].picture = std::move(picture);
         results[i].done = true;

@@ -48,6 +48,9 @@ void ReportPicture(const char* path, const std::string& problem) {
 // always drawn them; 0 (nothing drawn) when there is nothing to show, told
 // on standard error as any other problem with the file.
 GLuint UploadPicture(const char* path, DecodedPicture picture, GLint maxSide) {
+    if (picture.width == 0 && picture.problem.empty()) {
+        return 0;  // not decoded: the program is stopping
+    }
     if (picture.width == 0) {
         ReportPicture(path, picture.problem + "; not shown");
         return 0;

@@ -123,6 +123,59 @@ no_display)
   grep -qx "ERROR: Failed To Register The Window Class." "$WORK/err" || fail "message not on stderr: $(cat "$WORK/err")"
   [ "$(grep -c "^ERROR" "$WORK/err")" = 1 ] || fail "more than one message: $(cat "$WORK/err")"
   ;;
+no_display_with_zenity)
+  # A helper program a desktop may have: a box without a display must not depend on it.
+  mkdir "$WORK/bin"
+  printf '#!/bin/sh\necho "$@" >> "%s/zenity-called"\n' "$WORK" >"$WORK/bin/zenity"
+  chmod +x "$WORK/bin/zenity"
+  (cd "$WORK" && env -u DISPLAY -u WAYLAND_DISPLAY PATH="$WORK/bin:$PATH" "$PROGRAM" >"$WORK/out" 2>"$WORK/err")
+  status=$?
+  expect_eq "$status" 1 "exit status without a display"
+  [ ! -e "$WORK/zenity-called" ] || fail "zenity was called: $(cat "$WORK/zenity-called")"
+  expect_eq "$(cat "$WORK/err")" "ERROR: Failed To Register The Window Class." "all that is written"
+  expect_eq "$(cat "$WORK/out")" "" "standard output"
+  ;;
+signal_at_question)
+  start_screen 1024x768
+  start_program WIN32_SDL_TRACE=1
+  box=$(wait_window "Morvane" 20) || fail "no fullscreen question"
+  sleep 0.5
+  kill -INT "$PROGRAM_PID"
+  wait_exit "$PROGRAM_PID" 1
+  expect_eq "$EXIT_STATUS" 130 "exit status within a second of SIGINT at the question"
+  [ -z "$(window_id "Morvane")" ] || fail "the question is still on screen"
+  [ -z "$(window_id "$TITLE")" ] || fail "a window was made"
+  grep -q "Bass\|Music" "$WORK/err" && fail "the music was started"
+  ;;
+signal_at_error_box)
+  # The pictures without the music: its first message box waits.
+  rm "$WORK/data"
+  mkdir "$WORK/data"
+  for f in "$MEDIA"/*; do [ "${f##*/}" = Fast.mp3 ] || ln -s "$f" "$WORK/data/"; done
+  start_screen 800x600
+  start_program WIN32_SDL_TRACE=1
+  box=$(wait_window "ERROR" 20) || fail "no box for the missing music; stderr: $(cat "$WORK/err")"
+  sleep 0.5
+  kill -TERM "$PROGRAM_PID"
+  wait_exit "$PROGRAM_PID" 1
+  expect_eq "$EXIT_STATUS" 143 "exit status within a second of SIGTERM at an error box"
+  [ -z "$(window_id "ERROR")" ] || fail "the box is still on screen"
+  grep -q "^ERROR: Bass file loading failed!$" "$WORK/err" || fail "no message on stderr"
+  grep -q "^call ChangeDisplaySettingsA restore$" "$WORK/err" || fail "the display mode was not restored"
+  grep -q "^call DestroyWindow$" "$WORK/err" || fail "the window was not destroyed"
+  ;;
+signal_in_loop_term|signal_in_loop_int|signal_in_loop_hup)
+  signal=${CASE##*_}
+  start_screen 800x600
+  start_program WIN32_SDL_TRACE=1
+  main_window >/dev/null || exit 1
+  sleep 1
+  kill -"${signal^^}" "$PROGRAM_PID"
+  wait_exit "$PROGRAM_PID" 1
+  expect_eq "$EXIT_STATUS" "$((128 + $(kill -l "${signal^^}")))" "exit status within a second of SIG${signal^^}"
+  grep -q "^call ChangeDisplaySettingsA restore$" "$WORK/err" || fail "the display mode was not restored"
+  grep -q "^call DestroyWindow$" "$WORK/err" || fail "the window was not destroyed"
+  ;;
 *)
   fail "unknown case $CASE"
   ;;

@@ -48,6 +48,7 @@ LONG WINAPI ChangeDisplaySettingsA(DEVMODEA* lpDevMode, DWORD dwFlags) {
         // window leaves full screen.
         fullscreenModeSet = false;
         win32sdl::LeaveFullscreen();
+        win32sdl::Trace("call ChangeDisplaySettingsA restore\n");
         return DISP_CHANGE_SUCCESSFUL;
     }
     if (lpDevMode->dmSize != sizeof(DEVMODEA) || (dwFlags & CDS_FULLSCREEN) == 0) {

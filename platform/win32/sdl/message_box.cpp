@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "stop_signals.h"
 #include "win32_sdl.h"
 
 namespace {
@@ -62,11 +63,17 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     data.numbuttons = count;
     data.buttons = buttons;
 
-    int answer = -1;
-    if (SDL_ShowMessageBox(&data, &answer) != 0 || answer < 0) {
-        // No dialog could be shown (no display): standard error carried the
-        // message, and the default button answers.
+    // Without a display, or once the program is told to stop, no dialog is
+    // shown (nor handed to whatever helper program is installed): standard
+    // error carries the message and the default button answers.
+    if (StopSignal() != 0 || !win32sdl::StartVideo()) {
         return buttons[defaultIndex].buttonid;
     }
-    return answer;
+    int answer = -1;
+    const bool answered = SDL_ShowMessageBox(&data, &answer) == 0 && answer >= 0;
+    if (StopSignal() != 0) {
+        // The dialog was closed by a stop signal: as if dismissed with Escape.
+        return buttons[count - 1].buttonid;
+    }
+    return answered ? answer : buttons[defaultIndex].buttonid;
 }

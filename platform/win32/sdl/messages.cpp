@@ -1,8 +1,10 @@
 // The message queue: window-system events become Win32 messages.
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 
+#include "stop_signals.h"
 #include "win32_sdl.h"
 
 namespace {
@@ -142,6 +144,17 @@ bool Matches(const MSG& msg, HWND hWnd, UINT first, UINT last) {
 
 namespace win32sdl {
 
+void Trace(const char* format, ...) {
+    static const bool trace = std::getenv("WIN32_SDL_TRACE") != nullptr;
+    if (trace) {
+        va_list arguments;
+        va_start(arguments, format);
+        std::vfprintf(stderr, format, arguments);
+        va_end(arguments);
+    }
+}
+
+
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!IsWindow(window) || !window->proc) {
         return 0;
@@ -172,6 +185,13 @@ BOOL WINAPI PeekMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFil
     if (!lpMsg) {
         return FALSE;
     }
+    // A termination signal ends the loop as a quit message does, with the
+    // signal's usual exit code.
+    static bool stopPosted = false;
+    if (StopSignal() != 0 && !stopPosted) {
+        stopPosted = true;
+        PostQuitMessage(128 + StopSignal());
+    }
     if (win32sdl::VideoStarted()) {
         SDL_Event event;
         while (SDL_PollEvent(&event)) {
@@ -200,12 +220,8 @@ LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
     if (!lpMsg || !win32sdl::IsWindow(lpMsg->hwnd)) {
         return 0;
     }
-    // WIN32_SDL_TRACE=1 lists every dispatched message on standard error.
-    static const bool trace = std::getenv("WIN32_SDL_TRACE") != nullptr;
-    if (trace) {
-        std::fprintf(stderr, "message 0x%04x wParam 0x%lx lParam 0x%lx\n", lpMsg->message,
-                     static_cast<unsigned long>(lpMsg->wParam), static_cast<unsigned long>(lpMsg->lParam));
-    }
+    win32sdl::Trace("message 0x%04x wParam 0x%lx lParam 0x%lx\n", lpMsg->message,
+                    static_cast<unsigned long>(lpMsg->wParam), static_cast<unsigned long>(lpMsg->lParam));
     return win32sdl::Send(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
 }
 

@@ -12,6 +12,10 @@ bool StartVideo() {
     if (videoStarted) {
         return true;
     }
+    // Nothing to connect to: not even tried, so that no driver complains.
+    if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
+        return false;
+    }
     // The screen saver stays allowed unless the focused window refuses it,
     // and closing a window is a request the window procedure answers.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");

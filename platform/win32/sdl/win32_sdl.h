@@ -30,6 +30,10 @@ struct HGLRC__ {
 
 namespace win32sdl {
 
+// WIN32_SDL_TRACE=1 lists every dispatched message and the teardown's calls
+// on standard error, in printf's way.
+void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // Starts SDL's video subsystem once; false where there is no display.
 bool StartVideo();
 // Stops it again once no window class is left.

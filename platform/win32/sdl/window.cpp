@@ -180,6 +180,7 @@ BOOL WINAPI DestroyWindow(HWND hWnd) {
     if (!win32sdl::IsWindow(hWnd)) {
         return FALSE;
     }
+    win32sdl::Trace("call DestroyWindow\n");
     win32sdl::Send(hWnd, WM_DESTROY, 0, 0);
     if (hWnd->active) {
         SDL_EnableScreenSaver();
