@@ -88,7 +88,10 @@ DecodedPicture DecodePicture(const std::string& path, ScreenArea area) {
     if (!file.read(bytes.data(), size)) {
         return Nothing("could not be read");
     }
+    return DecodePictureData(bytes, area);
+}
 
+DecodedPicture DecodePictureData(const std::string& bytes, ScreenArea area) {
     Pixels picture;
     std::string problem;
     int orientation = 1;

@@ -25,3 +25,5 @@ struct ScreenArea {
 // decoded: a picture too large, damaged or cut short is told in `problem`,
 // and shown as far as it decodes.
 DecodedPicture DecodePicture(const std::string& path, ScreenArea area);
+// The same for the file's bytes.
+DecodedPicture DecodePictureData(const std::string& bytes, ScreenArea area);

@@ -13,6 +13,7 @@ PACKAGES=(
   libx11-dev xvfb xauth xdotool x11-utils xfonts-base file
   libsdl2-ttf-dev fonts-dejavu-core
   imagemagick
+  clang libclang-rt-14-dev
 )
 
 missing=()
