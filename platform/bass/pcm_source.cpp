@@ -1,10 +1,18 @@
 #include "pcm_source.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 // Frames decoded at a time: about a tenth of a second.
 const size_t DecodeFrames = 4096;
+
+// Frames at one rate as frames at another, in 128 bits: a length or position
+// a damaged file claims cannot overflow.
+int64_t ConvertFrames(int64_t frames, long from, long to) {
+    const __int128 converted = static_cast<__int128>(frames) * to / from;
+    return converted > INT64_MAX ? INT64_MAX : static_cast<int64_t>(converted);
+}
 }  // namespace
 
 PcmSource::~PcmSource() {
@@ -25,7 +33,7 @@ bool PcmSource::Open(const std::string& path, bool prescan) {
         return false;
     }
     const int64_t fileFrames = decoder->LengthFrames();
-    lengthFrames = fileFrames >= 0 ? fileFrames * Rate / decoder->Rate() : -1;
+    lengthFrames = fileFrames >= 0 ? ConvertFrames(fileFrames, decoder->Rate(), Rate) : -1;
     decodeBuffer.resize(DecodeFrames * static_cast<size_t>(decoder->Channels()));
     return true;
 }
@@ -34,7 +42,7 @@ bool PcmSource::Seek(int64_t frame) {
     if (!decoder || frame < 0 || (lengthFrames >= 0 && frame > lengthFrames)) {
         return false;
     }
-    if (!decoder->Seek(frame * decoder->Rate() / Rate)) {
+    if (!decoder->Seek(ConvertFrames(frame, Rate, decoder->Rate()))) {
         return false;
     }
     SDL_AudioStreamClear(convert);
@@ -57,7 +65,8 @@ size_t PcmSource::Read(int16_t* out, size_t frames) {
         return 0;
     }
     if (lengthFrames >= 0) {
-        frames = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(frames), lengthFrames - position));
+        frames = static_cast<size_t>(
+            std::clamp<int64_t>(lengthFrames - position, 0, static_cast<int64_t>(frames)));
     }
     const int wanted = static_cast<int>(frames * BytesPerFrame);
     while (!decoderDone && SDL_AudioStreamAvailable(convert) < wanted) {

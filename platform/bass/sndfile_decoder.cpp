@@ -32,7 +32,8 @@ bool SndfileDecoder::Open(const std::string& path) {
     }
     rate = info.samplerate;
     channels = info.channels;
-    lengthFrames = info.frames;
+    // The library's largest count means it does not know the length.
+    lengthFrames = info.frames < SF_COUNT_MAX ? info.frames : -1;
     return true;
 }
 
