@@ -1,9 +1,11 @@
 // Magnitudes of a 512-sample FFT, Hann-windowed, scaled so that a full-scale
-// sine centred on bin k reads 1.0 in bin k.
+// sine centred on bin k reads 1.0 in bin k. kissfft's header-only C++ form,
+// so that every build of the program, native or not, computes it alike.
 #pragma once
 
-#include <kiss_fftr.h>
+#include <kissfft.hh>
 
+#include <complex>
 #include <cstdint>
 
 class Spectrum512 {
@@ -12,7 +14,6 @@ public:
     static constexpr int Bins = Size / 2;
 
     Spectrum512();
-    ~Spectrum512();
     Spectrum512(const Spectrum512&) = delete;
     Spectrum512& operator=(const Spectrum512&) = delete;
 
@@ -20,10 +21,11 @@ public:
     void Compute(const float* samples, float* out);
 
 private:
-    kiss_fftr_cfg config;
+    // A real transform of Size samples is a complex one of half the size.
+    kissfft<float> fft{Size / 2, false};
     float window[Size];
-    kiss_fft_scalar input[Size];
-    kiss_fft_cpx output[Size / 2 + 1];
+    float input[Size];
+    std::complex<float> output[Size / 2];
 };
 
 // One stereo frame of 16-bit samples mixed to a mono sample in [-1, 1].
