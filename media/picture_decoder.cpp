@@ -41,13 +41,11 @@ int Orientation(const std::string& exif, bool bare) {
     return orientation >= 1 && orientation <= 8 ? orientation : 1;
 }
 
-// The upright size that reduction may go down to: both sides at least the
-// area's, and no more than the picture has.
 void ReduceForScreen(Pixels& picture, ScreenArea area) {
-    const int width = std::min(picture.width, area.width);
-    const int height = std::min(picture.height, area.height);
-    // About twice the pixels the screen can show is kept: less is not worth a filter pass.
-    if (static_cast<int64_t>(picture.width) * picture.height > 2ll * width * height) {
+    int width = 0;
+    int height = 0;
+    KeptSize(picture.width, picture.height, area, &width, &height);
+    if (width != picture.width || height != picture.height) {
         Reduce(picture, width, height);
     }
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "media/picture_area.h"
+
 struct DecodedPicture {
     int width = 0;   // 0: nothing to show
     int height = 0;
@@ -15,11 +17,6 @@ struct DecodedPicture {
     std::string problem;          // what is wrong with the file, "" when nothing
 };
 
-// The most screen pixels a picture can cover, across and down.
-struct ScreenArea {
-    int width;
-    int height;
-};
 
 // Never throws and never trusts a size the file claims beyond what can be
 // decoded: a picture too large, damaged or cut short is told in `problem`,

@@ -2,7 +2,7 @@
 // each becomes and how large the scene that draws it can show it.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "gl.h"
 
 struct PictureFile {
     const char* path;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -13,15 +12,6 @@
 #include "stop_signals.h"
 
 namespace {
-
-// What a picture's quad covers on screen, in pixels, for a picture area of
-// that height: the quad's size in units at its distance, under the 45-degree
-// view.
-ScreenArea AreaOnScreen(const PictureFile& file, int pictureHeight) {
-    const double pixelsPerUnit = pictureHeight / (2.0 * file.distance * std::tan(M_PI / 8.0));
-    return ScreenArea{static_cast<int>(std::ceil(file.quadWidth * pixelsPerUnit)),
-                      static_cast<int>(std::ceil(file.quadHeight * pixelsPerUnit))};
-}
 
 class PictureDecoding {
 public:

@@ -1,7 +1,7 @@
 // The textures loaded at start-up and the off-screen render target.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "gl.h"
 
 extern GLuint LogoTexture;
 extern GLuint VekCredsTexture;
