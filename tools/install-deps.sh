@@ -14,7 +14,13 @@ PACKAGES=(
   libsdl2-ttf-dev fonts-dejavu-core
   imagemagick
   clang libclang-rt-14-dev
+  emscripten chromium
 )
+
+# Node.js runs the web build's tools and tests; npm installs their packages.
+# Either may come from elsewhere already (NodeSource ships npm with Node.js).
+command -v node > /dev/null || PACKAGES+=(nodejs)
+command -v npm > /dev/null || PACKAGES+=(npm)
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do

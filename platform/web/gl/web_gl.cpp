@@ -17,7 +17,7 @@ EM_JS(int, WebGlCreate, (), {
     const canvas = Module["canvas"];
     const gl = canvas && canvas.getContext("webgl2", {
         alpha: false, depth: true, stencil: false, antialias: false, premultipliedAlpha: false,
-        preserveDrawingBuffer: false
+        preserveDrawingBuffer: true
     });
     if (!gl) return 0;
     const compile = (type, source) => {

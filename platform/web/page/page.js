@@ -26,6 +26,7 @@ const page = {
     openWindow,
     closeWindow,
     messageBox,
+    ended,
 };
 window.presentation = page;
 
@@ -35,7 +36,6 @@ function moduleOptions() {
         page,
         print: text => console.log(text),
         printErr: text => console.error(text),
-        onExit: ended,
     };
 }
 
@@ -124,7 +124,8 @@ async function start() {
     stage.classList.add("open");
     startScreen.style.display = "none";
     // Granted only now, after a click; where it is refused the program asks.
-    await stage.requestFullscreen().catch(() => {});
+    // The whole page goes full screen, so that the message boxes show too.
+    await document.documentElement.requestFullscreen().catch(() => {});
     const program = page.next || await createPresentation(moduleOptions());
     page.next = null;
     program.callMain([]);
