@@ -18,3 +18,7 @@ echo "== frames"
 xvfb-run -a -s "-screen 0 800x600x24" ./build/bench/frame_bench "$PWD/build/bench-media"
 echo "== capture (no display)"
 env -u DISPLAY ./build/bench/capture_bench "$PWD/build/bench-media"
+echo "== web build in headless Chromium (beside the frames above)"
+bash tools/web.sh --build-only > /dev/null
+(cd tests/web && npm ci --no-audit --no-fund --silent)
+node bench/web_bench.mjs build-web

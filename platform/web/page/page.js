@@ -23,6 +23,13 @@ const page = {
     problems: [],
     position: 0,
     exitStatus: null,
+    // When the run began and how many frames it has shown, for the benchmark.
+    startedAt: 0,
+    frames: 0,
+    firstFrameAt: 0,
+    frameShown() {
+        if (page.frames++ === 0) page.firstFrameAt = performance.now();
+    },
     openWindow,
     closeWindow,
     messageBox,
@@ -120,6 +127,8 @@ async function start() {
     if (page.state !== "ready") return;
     page.state = "running";
     page.exitStatus = null;
+    page.startedAt = performance.now();
+    page.frames = 0;
     if (page.music.context) await page.music.context.resume().catch(() => {});
     stage.classList.add("open");
     startScreen.style.display = "none";

@@ -27,7 +27,7 @@ EM_JS(int, WebPictureSize, (const char* path, int* width, int* height, char* pro
 // rows from the bottom up into `out`; true when some pixel is not opaque.
 EM_JS(int, WebPicturePixels, (const char* path, int width, int height, unsigned char* out), {
     const canvas = new OffscreenCanvas(width, height);
-    const context = canvas.getContext("2d");
+    const context = canvas.getContext("2d", {willReadFrequently: true});
     context.imageSmoothingEnabled = true;
     context.imageSmoothingQuality = "high";
     context.drawImage(Module["page"].pictures.get(UTF8ToString(path)).bitmap, 0, 0, width, height);

@@ -56,6 +56,7 @@ EM_ASYNC_JS(int, WebMessageBox, (const char* caption, const char* text, int yesN
 });
 
 EM_ASYNC_JS(void, WebNextFrame, (), {
+    Module["page"].frameShown();
     await new Promise(resolve => requestAnimationFrame(() => resolve()));
 });
 
