@@ -6,6 +6,11 @@
 namespace {
 // Frames decoded at a time: about a tenth of a second.
 const size_t DecodeFrames = 4096;
+// Rates music is recorded at. Beyond them a file is not music, and
+// converting it would take memory out of all proportion (a file claiming
+// 1 Hz would grow 44100 times).
+const long LowestRate = 4000;
+const long HighestRate = 384000;
 
 // Frames at one rate as frames at another, in 128 bits: a length or position
 // a damaged file claims cannot overflow.
@@ -23,7 +28,8 @@ PcmSource::~PcmSource() {
 
 bool PcmSource::Open(const std::string& path, bool prescan) {
     decoder = OpenMusicDecoder(path, prescan);
-    if (!decoder) {
+    if (!decoder || decoder->Rate() < LowestRate || decoder->Rate() > HighestRate) {
+        decoder.reset();
         return false;
     }
     convert = SDL_NewAudioStream(AUDIO_S16SYS, static_cast<Uint8>(decoder->Channels()),

@@ -372,6 +372,8 @@ TEST_P(FuzzFoundTest, IsRefusedOrReadSafely) {
 
 INSTANTIATE_TEST_SUITE_P(Files, FuzzFoundTest,
                          ::testing::Values(FoundCase{"ogg_vorbis_damaged_header.ogg", false},
+                                           // A rate of 1 Hz: refused, not converted 44100-fold.
+                                           FoundCase{"aiff_rate_1hz.aiff", false},
                                            // Its length unknown to the decoder: counted as such.
                                            FoundCase{"ogg_length_unknown.ogg", true}),
                          [](const auto& info) {
