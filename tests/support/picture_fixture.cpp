@@ -20,7 +20,9 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-bool WritePngPixels(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height) {
+// 8-bit RGB rows, with an eXIf chunk when `exif` is not empty.
+bool WritePngPixels(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height,
+                    std::string exif = "") {
     std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> png(spng_ctx_new(SPNG_CTX_ENCODER), spng_ctx_free);
     std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "wb"), std::fclose);
     if (!png || !file) {
@@ -33,6 +35,10 @@ bool WritePngPixels(const std::string& path, const std::vector<uint8_t>& rgb, in
     header.bit_depth = 8;
     header.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
     spng_set_ihdr(png.get(), &header);
+    spng_exif chunk{exif.size(), exif.data()};
+    if (!exif.empty()) {
+        spng_set_exif(png.get(), &chunk);
+    }
     return spng_encode_image(png.get(), rgb.data(), rgb.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) == 0;
 }
 
@@ -104,22 +110,7 @@ std::string WithExifSegment(const std::string& jpeg, int orientation) {
 
 bool WritePngWithExif(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height,
                       int orientation) {
-    std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> png(spng_ctx_new(SPNG_CTX_ENCODER), spng_ctx_free);
-    std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "wb"), std::fclose);
-    if (!png || !file) {
-        return false;
-    }
-    spng_set_png_file(png.get(), file.get());
-    spng_ihdr header{};
-    header.width = static_cast<uint32_t>(width);
-    header.height = static_cast<uint32_t>(height);
-    header.bit_depth = 8;
-    header.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
-    spng_set_ihdr(png.get(), &header);
-    std::string exif = ExifOrientation(orientation);
-    spng_exif chunk{exif.size(), exif.data()};
-    spng_set_exif(png.get(), &chunk);
-    return spng_encode_image(png.get(), rgb.data(), rgb.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) == 0;
+    return WritePngPixels(path, rgb, width, height, ExifOrientation(orientation));
 }
 
 bool WriteCmykJpeg(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height) {
