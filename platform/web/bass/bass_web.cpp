@@ -83,7 +83,6 @@ bool Initialised = false;
 bool StreamOpen = false;
 bool SilentClockRunning = false;
 double SilentClockStart = 0.0;
-Spectrum512* Spectrum = nullptr;
 float Window[Spectrum512::Size];
 
 QWORD BytesOf(double seconds) {
@@ -171,12 +170,10 @@ DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length) {
     if (handle != TheStream || !StreamOpen) {
         return static_cast<DWORD>(-1);
     }
-    if (!Spectrum) {
-        Spectrum = new Spectrum512;
-    }
+    static Spectrum512 spectrum;
     const double heard = std::max(WebMusicHeard(), 0.0);
     WebMusicSamples(static_cast<double>(static_cast<int64_t>(heard * FramesPerSecond)), Spectrum512::Size, Window);
-    Spectrum->Compute(Window, out);
+    spectrum.Compute(Window, out);
     return static_cast<DWORD>(Spectrum512::Size * BytesPerFrame);
 }
 

@@ -66,7 +66,7 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
     // Without a display, or once the program is told to stop, no dialog is
     // shown (nor handed to whatever helper program is installed): standard
     // error carries the message and the default button answers.
-    if (StopSignal() != 0 || !win32sdl::StartVideo()) {
+    if (StopSignal() != 0 || !win32sdl::DisplayNamed()) {
         return buttons[defaultIndex].buttonid;
     }
     int answer = -1;

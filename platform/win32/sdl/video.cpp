@@ -8,12 +8,16 @@ namespace {
 bool videoStarted = false;
 }
 
+bool DisplayNamed() {
+    return SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY") || SDL_getenv("SDL_VIDEODRIVER");
+}
+
 bool StartVideo() {
     if (videoStarted) {
         return true;
     }
     // Nothing to connect to: not even tried, so that no driver complains.
-    if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
+    if (!DisplayNamed()) {
         return false;
     }
     // The screen saver stays allowed unless the focused window refuses it,

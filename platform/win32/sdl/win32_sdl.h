@@ -34,6 +34,9 @@ namespace win32sdl {
 // on standard error, in printf's way.
 void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// Whether the environment names a display (X11's or Wayland's) or a video
+// driver to use.
+bool DisplayNamed();
 // Starts SDL's video subsystem once; false where there is no display.
 bool StartVideo();
 // Stops it again once no window class is left.
