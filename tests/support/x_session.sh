@@ -1,20 +1,31 @@
 # Helpers for tests that run the program on an X screen of their own.
 # Source this file; it needs xvfb, xdotool and x11-utils.
 
-# start_screen WxH: starts Xvfb on a free display and exports DISPLAY.
+# start_screen WxH: starts Xvfb on a free display and exports DISPLAY. On a
+# busy machine the server may be slow to come up, or lose a race for a display
+# number with another test's: it is given time, and tried again.
 start_screen() {
-  local fd_file
+  local fd_file log attempt
   fd_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -ac 3>"$fd_file" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$fd_file" ] && break
-    sleep 0.1
-  done
-  DISPLAY=":$(cat "$fd_file")"
-  export DISPLAY
-  rm -f "$fd_file"
+  log=$(mktemp)
   trap stop_screen EXIT
+  for attempt in 1 2 3; do
+    : >"$fd_file"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -ac 3>"$fd_file" >"$log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 300); do
+      [ -s "$fd_file" ] && break
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    [ -s "$fd_file" ] && break
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+  done
+  [ -s "$fd_file" ] || fail "Xvfb did not start: $(cat "$log")"
+  DISPLAY=":$(tr -d '\n' <"$fd_file")"
+  export DISPLAY
+  rm -f "$fd_file" "$log"
 }
 
 stop_screen() {
