@@ -5,7 +5,7 @@
 "use strict";
 
 const MusicPath = "data/Fast.mp3";
-const KeyDown = 0x0100, KeyUp = 0x0101, Activate = 0x0006;
+const KeyDown = 0x0100, KeyUp = 0x0101, Activate = 0x0006, Size = 0x0005;
 const Ok = 1, Yes = 6, No = 7;
 
 const startScreen = document.getElementById("start");
@@ -155,9 +155,19 @@ function onKey(event) {
     if (event.key === "Escape" || event.key === " ") event.preventDefault();
 }
 
-// A hidden page is a minimised window; showing it again restores it.
+// A hidden page is a minimised window; showing it again restores it. Focus
+// going elsewhere is another application taking it: not minimised.
 function onVisibility() {
     page.events.push([Activate, document.hidden ? 0x10000 : 1, 0]);
+}
+
+function onFocus(event) {
+    page.events.push([Activate, event.type === "focus" ? 1 : 0, 0]);
+}
+
+// Full screen or not, the window's client area stays 800 x 600: the page scales it.
+function onFullscreen() {
+    page.events.push([Size, 0, (600 << 16) | 800]);
 }
 
 function openWindow() {
@@ -165,13 +175,19 @@ function openWindow() {
     startScreen.style.display = "none";
     window.addEventListener("keydown", onKey);
     window.addEventListener("keyup", onKey);
+    window.addEventListener("focus", onFocus);
+    window.addEventListener("blur", onFocus);
     document.addEventListener("visibilitychange", onVisibility);
+    document.addEventListener("fullscreenchange", onFullscreen);
 }
 
 function closeWindow() {
     window.removeEventListener("keydown", onKey);
     window.removeEventListener("keyup", onKey);
+    window.removeEventListener("focus", onFocus);
+    window.removeEventListener("blur", onFocus);
     document.removeEventListener("visibilitychange", onVisibility);
+    document.removeEventListener("fullscreenchange", onFullscreen);
     page.events.length = 0;
     stage.classList.remove("open");
     startScreen.style.display = "";
