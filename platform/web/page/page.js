@@ -170,24 +170,22 @@ function onFullscreen() {
     page.events.push([Size, 0, (600 << 16) | 800]);
 }
 
+// What the window listens to while it is open: [target, event, handler].
+const windowEvents = [
+    [window, "keydown", onKey], [window, "keyup", onKey],
+    [window, "focus", onFocus], [window, "blur", onFocus],
+    [document, "visibilitychange", onVisibility],
+    [document, "fullscreenchange", onFullscreen],
+];
+
 function openWindow() {
     stage.classList.add("open");
     startScreen.style.display = "none";
-    window.addEventListener("keydown", onKey);
-    window.addEventListener("keyup", onKey);
-    window.addEventListener("focus", onFocus);
-    window.addEventListener("blur", onFocus);
-    document.addEventListener("visibilitychange", onVisibility);
-    document.addEventListener("fullscreenchange", onFullscreen);
+    for (const [target, name, handler] of windowEvents) target.addEventListener(name, handler);
 }
 
 function closeWindow() {
-    window.removeEventListener("keydown", onKey);
-    window.removeEventListener("keyup", onKey);
-    window.removeEventListener("focus", onFocus);
-    window.removeEventListener("blur", onFocus);
-    document.removeEventListener("visibilitychange", onVisibility);
-    document.removeEventListener("fullscreenchange", onFullscreen);
+    for (const [target, name, handler] of windowEvents) target.removeEventListener(name, handler);
     page.events.length = 0;
     stage.classList.remove("open");
     startScreen.style.display = "";
