@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "media/png_encoder.h"
 #include "tests/support/mp3_fixture.h"
 
 namespace {
@@ -22,24 +23,12 @@ bool EndsWith(const std::string& text, const std::string& suffix) {
 
 // 8-bit RGB rows, with an eXIf chunk when `exif` is not empty.
 bool WritePngPixels(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height,
-                    std::string exif = "") {
-    std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> png(spng_ctx_new(SPNG_CTX_ENCODER), spng_ctx_free);
+                    const std::string& exif = "") {
+    std::string problem;
+    const EncodedPng png = EncodePng(rgb.data(), width, height, 3, exif, &problem);
     std::unique_ptr<FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "wb"), std::fclose);
-    if (!png || !file) {
-        return false;
-    }
-    spng_set_png_file(png.get(), file.get());
-    spng_ihdr header{};
-    header.width = static_cast<uint32_t>(width);
-    header.height = static_cast<uint32_t>(height);
-    header.bit_depth = 8;
-    header.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
-    spng_set_ihdr(png.get(), &header);
-    spng_exif chunk{exif.size(), exif.data()};
-    if (!exif.empty()) {
-        spng_set_exif(png.get(), &chunk);
-    }
-    return spng_encode_image(png.get(), rgb.data(), rgb.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE) == 0;
+    return png.bytes && file && std::fwrite(png.bytes.get(), 1, png.size, file.get()) == png.size &&
+           std::fflush(file.get()) == 0;
 }
 
 bool WriteJpegPixels(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height) {

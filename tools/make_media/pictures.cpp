@@ -1,6 +1,5 @@
 // The sample pictures: each labelled with what it is, shaped for the quad
 // that shows it, with real transparency where the scenes use the alpha test.
-#include <spng.h>
 #include <turbojpeg.h>
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "media.h"
+#include "media/png_encoder.h"
 
 const char* const PictureNames[18] = {
     "qorlogo.jpg",       "VekCreds.jpg",      "JubCreds.jpg",      "SnurfelsCreds.jpg", "QuillackCreds.jpg",
@@ -242,24 +242,13 @@ bool Save(SDL_Surface* canvas, const std::string& path, bool jpeg, std::string* 
         }
         return ok;
     }
-    std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> png(spng_ctx_new(SPNG_CTX_ENCODER), spng_ctx_free);
-    spng_set_option(png.get(), SPNG_ENCODE_TO_BUFFER, 1);
-    spng_ihdr header{};
-    header.width = static_cast<uint32_t>(canvas->w);
-    header.height = static_cast<uint32_t>(canvas->h);
-    header.bit_depth = 8;
-    header.color_type = SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
-    spng_set_ihdr(png.get(), &header);
-    int result = spng_encode_image(png.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
-    size_t size = 0;
-    void* encoded = result == 0 ? spng_get_png_buffer(png.get(), &size, &result) : nullptr;
-    if (!encoded) {
-        *error = std::string("the PNG encoder failed: ") + spng_strerror(result);
+    std::string problem;
+    const EncodedPng png = EncodePng(pixels.data(), canvas->w, canvas->h, 4, "", &problem);
+    if (!png.bytes) {
+        *error = "the PNG encoder failed: " + problem;
         return false;
     }
-    const bool ok = WriteBytes(path, encoded, size, error);
-    std::free(encoded);
-    return ok;
+    return WriteBytes(path, png.bytes.get(), png.size, error);
 }
 
 bool Ready(std::string* error) {
