@@ -1,9 +1,10 @@
 #include <windows.h>
 
 #include "app/frame_timer.h"
-#include "gl.h"
 #include "app/render_window.h"
+#include "media/graphics_setup.h"
 #include "media/music.h"
+#include "media/music_clock.h"
 #include "media/picture_loader.h"
 #include "media/texture_set.h"
 #include "scenes/scene_chain.h"
@@ -23,7 +24,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!CreateRenderWindow(WindowTitle, WindowWidth, WindowHeight, 32, FullscreenMode)) {
         return 1;
     }
-    StartMusic();
+    StartMusic(WindowHandle);
+    ResetPresentation();
 
     while (!done) {
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -47,8 +49,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
 
     ReleaseMusic();
-    glDeleteFramebuffersEXT(1, &OffscreenFramebuffer);
-    glDeleteRenderbuffersEXT(1, &OffscreenDepthBuffer);
+    ReleaseGraphics();
     DestroyRenderWindow();
     ReleaseTextureSet();
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "gl.h"
-#include "media/texture_set.h"
+#include "media/graphics_setup.h"
 #include "scenes/view.h"
 
 bool FullscreenMode = true;
@@ -145,7 +145,7 @@ bool CreateRenderWindow(const char* title, int width, int height, int bits, bool
     // The requested size, whatever the window got: size messages correct it later.
     ResizeView(width, height);
 
-    if (!PrepareGraphics()) {
+    if (!PrepareGraphics(height)) {
         return FailCreation("Initialization Failed.");
     }
     return true;

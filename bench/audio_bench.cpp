@@ -19,10 +19,10 @@ namespace {
 
 int Clock() {
     const std::string dir = MakeTempDir();
-    SineSpec spec;
-    spec.seconds = 14.0;
+    Tone tone;
+    tone.seconds = 14.0;
     const std::string path = dir + "/music.mp3";
-    if (!WriteSineMp3(path, spec) || !BASS_Init(1, 44100, 0, nullptr, nullptr)) {
+    if (!WriteToneMp3(path, tone) || !BASS_Init(1, 44100, 0, nullptr, nullptr)) {
         std::fprintf(stderr, "audio_bench: no stream\n");
         return 1;
     }
@@ -68,14 +68,14 @@ int Clock() {
 
 int Memory(double minutes) {
     const std::string dir = MakeTempDir();
-    SineSpec spec;
-    spec.seconds = minutes * 60.0;
-    spec.hz = 220.0;
+    Tone tone;
+    tone.seconds = minutes * 60.0;
+    tone.hz = 220.0;
     const std::string path = dir + "/music.mp3";
     // Written by a child process, so that encoding leaves no trace in this one's peak.
     const pid_t child = fork();
     if (child == 0) {
-        _exit(WriteSineMp3(path, spec) ? 0 : 1);
+        _exit(WriteToneMp3(path, tone) ? 0 : 1);
     }
     int status = 1;
     waitpid(child, &status, 0);

@@ -13,6 +13,7 @@
 #include "gl.h"
 #include "app/render_window.h"
 #include "bench/bench_util.h"
+#include "media/graphics_setup.h"
 #include "media/music.h"
 #include "media/picture_decoder.h"
 #include "media/picture_loader.h"
@@ -24,10 +25,10 @@ double preparedAt = 0.0;
 double prepareStartedAt = 0.0;
 
 // The texture set, timed: the linker routes the window's call here.
-extern "C" bool __real__Z15PrepareGraphicsv();
-extern "C" bool __wrap__Z15PrepareGraphicsv() {
+extern "C" bool __real__Z15PrepareGraphicsi(int pictureHeight);
+extern "C" bool __wrap__Z15PrepareGraphicsi(int pictureHeight) {
     prepareStartedAt = GlobalFrameTimer.Elapsed();
-    const bool ok = __real__Z15PrepareGraphicsv();
+    const bool ok = __real__Z15PrepareGraphicsi(pictureHeight);
     preparedAt = GlobalFrameTimer.Elapsed();
     return ok;
 }
@@ -37,9 +38,9 @@ namespace {
 // On one thread, for the player's window.
 double DecodeOnly(const std::string& media) {
     const double start = WallSeconds();
-    for (const PictureFile& file : PictureFiles) {
-        const std::string name = std::string(file.path).substr(5);  // without "data/"
-        if (DecodePicture(media + "/" + name, AreaOnScreen(file, 600)).width == 0) {
+    for (const PictureEntry& picture : PictureTable) {
+        const std::string name = PictureName(picture);
+        if (DecodePicture(media + "/" + name, AreaOnScreen(picture, 600)).width == 0) {
             std::fprintf(stderr, "startup_bench: %s does not decode\n", name.c_str());
         }
     }
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const double windowReady = GlobalFrameTimer.Elapsed();
-    StartMusic();
+    StartMusic(WindowHandle);
     const double musicStarted = GlobalFrameTimer.Elapsed();
     OpeningLogoScene();
     SampleMusic();
@@ -76,8 +77,7 @@ int main(int argc, char** argv) {
     const double peak = PeakMemoryMiB();
 
     ReleaseMusic();
-    glDeleteFramebuffersEXT(1, &OffscreenFramebuffer);
-    glDeleteRenderbuffersEXT(1, &OffscreenDepthBuffer);
+    ReleaseGraphics();
     DestroyRenderWindow();
     ReleaseTextureSet();
 

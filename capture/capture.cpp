@@ -17,14 +17,16 @@
 #include "capture/render_target.h"
 #include "capture/video_encoder.h"
 #include "gl.h"
+#include "media/graphics_setup.h"
 #include "media/music.h"
 #include "media/picture_loader.h"
+#include "media/picture_table.h"
 #include "media/texture_set.h"
+#include "scenes/scene_chain.h"
 #include "stop_signals.h"
 
 namespace {
 
-const char* const MusicFile = "data/Fast.mp3";
 const int SmallestSide = 64;
 
 double Seconds() {
@@ -63,14 +65,13 @@ public:
         }
         if (graphicsPrepared) {
             DestroyRenderTarget();
-            glDeleteFramebuffersEXT(1, &OffscreenFramebuffer);
-            glDeleteRenderbuffersEXT(1, &OffscreenDepthBuffer);
+            ReleaseGraphics();
             ReleaseTextureSet();
         }
         DestroyHeadlessGl();
     }
 
-    bool StartGraphics(int width, int height, std::string* error) {
+    bool StartGraphics(int width, int height, int pictureHeight, std::string* error) {
         if (!CreateHeadlessGl(error)) {
             *error = "no OpenGL: " + *error;
             return false;
@@ -88,7 +89,7 @@ public:
             return false;
         }
         graphicsPrepared = true;
-        if (!PrepareGraphics()) {
+        if (!PrepareGraphics(pictureHeight)) {
             *error = "the OpenGL driver's framebuffer objects do not work";
             return false;
         }
@@ -98,7 +99,7 @@ public:
     // The music as a decoding stream in MusicStream; false when there is none.
     bool StartMusic() {
         musicStarted = BASS_Init(0, 44100, 0, nullptr, nullptr) != FALSE;
-        MusicStream = BASS_StreamCreateFile(FALSE, MusicFile, 0, 0, BASS_STREAM_DECODE | BASS_STREAM_PRESCAN);
+        MusicStream = OpenMusicForDecoding();
         return MusicStream != 0;
     }
 
@@ -144,7 +145,7 @@ std::string CheckNotThere(const CaptureOptions& options, const Range& range) {
 void ReportMusic(bool music, bool video) {
     if (!music) {
         std::fprintf(stderr, "dwip-capture: %s is missing or unreadable: the pictures keep their timeline%s\n",
-                     MusicFile, video ? " and the video has no sound" : ", without the music's spectrum");
+                     MusicPath, video ? " and the video has no sound" : ", without the music's spectrum");
     }
 }
 
@@ -190,7 +191,7 @@ int CaptureFrames(const CaptureOptions& options, const Range& range, bool music,
         settings.overwrite = options.overwrite;
         if (music) {
             // A second decoding stream of the same music, for the sound.
-            settings.music = BASS_StreamCreateFile(FALSE, MusicFile, 0, 0, BASS_STREAM_DECODE | BASS_STREAM_PRESCAN);
+            settings.music = OpenMusicForDecoding();
             BASS_ChannelSetPosition(settings.music, FramePosition(range.first, options.fps));
         }
         std::string error;
@@ -340,13 +341,15 @@ int RunCapture(const CaptureOptions& options, CaptureStats* stats) {
     const int renderHeight = sheet ? options.height * 2 : options.height;
     // The pictures decode on the other cores, for the size they are drawn at,
     // while the rendering context is made.
-    StartPictureDecoding(CentredPicture(renderWidth, renderHeight).height);
+    const int pictureHeight = CentredPicture(renderWidth, renderHeight).height;
+    StartPictureDecoding(pictureHeight);
     Session session;
-    if (!session.StartGraphics(renderWidth, renderHeight, &problem)) {
+    if (!session.StartGraphics(renderWidth, renderHeight, pictureHeight, &problem)) {
         return Failure(problem);
     }
     const bool music = session.StartMusic();
     ReportMusic(music, options.mode == CaptureOptions::Video);
+    ResetPresentation();
 
     switch (options.mode) {
     case CaptureOptions::Still:

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "gl.h"
-#include "media/music.h"
+#include "media/music_clock.h"
 #include "scenes/scene_chain.h"
 #include "scenes/scenes.h"
 

@@ -1,6 +1,6 @@
 #include "media/music.h"
 
-#include "app/render_window.h"
+#include "media/picture_table.h"
 
 bool MusicStartPending = true;
 
@@ -12,14 +12,14 @@ void ShowMusicError(const char* text) {
 
 }  // namespace
 
-void StartMusic() {
+void StartMusic(HWND window) {
     if (!MusicStartPending) {
         return;
     }
-    if (!BASS_Init(1, 44100, 0, WindowHandle, nullptr)) {
+    if (!BASS_Init(1, 44100, 0, window, nullptr)) {
         ShowMusicError("Bass init failed! Remembered the bass.dll file?");
     }
-    MusicStream = BASS_StreamCreateFile(FALSE, "data/Fast.mp3", 0, 0, BASS_STREAM_PRESCAN);
+    MusicStream = BASS_StreamCreateFile(FALSE, MusicPath, 0, 0, BASS_STREAM_PRESCAN);
     if (MusicStream == 0) {
         ShowMusicError("Bass file loading failed!");
     }
@@ -32,4 +32,8 @@ void StartMusic() {
 
 void ReleaseMusic() {
     BASS_Free();
+}
+
+HSTREAM OpenMusicForDecoding() {
+    return BASS_StreamCreateFile(FALSE, MusicPath, 0, 0, BASS_STREAM_DECODE | BASS_STREAM_PRESCAN);
 }

@@ -1,24 +1,17 @@
-// The music: playback, the clock every scene is timed by, and its spectrum.
+// The music: started once for the player, or opened for decoding offline.
 #pragma once
 
-#include <cstdint>
-
 #include "bass.h"
+#include "media/music_clock.h"
 
-extern HSTREAM MusicStream;
 extern bool MusicStartPending;
-extern float MusicPosition;
-extern float SlowClock;
-extern float SpectrumBuffer[256];
 
-// Playing the music: the player's start and release.
-void StartMusic();
+// Plays the music from its start into MusicStream; every failure is told in
+// a box and the clock keeps the pictures' time all the same. `window` is the
+// player's window, for the audio library.
+void StartMusic(HWND window);
 void ReleaseMusic();
 
-// The clock: the stream's position into MusicPosition and SlowClock, then
-// its spectrum into SpectrumBuffer, as every frame is drawn with.
-void SampleMusic();
-// MusicPosition and SlowClock alone, for a position in bytes.
-void SetMusicClock(uint64_t bytes);
-// A byte count as single precision, read as unsigned whatever its top bit.
-float BytesToPosition(uint64_t bytes);
+// A stream of the music that is never played, only decoded on request
+// (the audio library must be started); 0 when the music is missing or unreadable.
+HSTREAM OpenMusicForDecoding();

@@ -1,6 +1,6 @@
-// The clock every scene is timed by, and the spectrum that shakes the
-// background: taken from the music stream once per frame.
-#include "media/music.h"
+#include "media/music_clock.h"
+
+#include <algorithm>
 
 HSTREAM MusicStream = 0;
 float MusicPosition = 0.0f;
@@ -21,4 +21,9 @@ void SetMusicClock(uint64_t bytes) {
 void SampleMusic() {
     SetMusicClock(BASS_ChannelGetPosition(MusicStream));
     BASS_ChannelGetData(MusicStream, SpectrumBuffer, BASS_DATA_FFT512);
+}
+
+void ResetMusicClock() {
+    SetMusicClock(0);
+    std::fill(SpectrumBuffer, SpectrumBuffer + 256, 0.0f);
 }

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
-ScreenArea AreaOnScreen(const PictureFile& file, int pictureHeight) {
-    const double pixelsPerUnit = pictureHeight / (2.0 * file.distance * std::tan(M_PI / 8.0));
-    return ScreenArea{static_cast<int>(std::ceil(file.quadWidth * pixelsPerUnit)),
-                      static_cast<int>(std::ceil(file.quadHeight * pixelsPerUnit))};
+ScreenArea AreaOnScreen(const PictureEntry& picture, int pictureHeight) {
+    const double pixelsPerUnit = pictureHeight / (2.0 * picture.distance * std::tan(M_PI / 8.0));
+    return ScreenArea{static_cast<int>(std::ceil(picture.quad.Width() * pixelsPerUnit)),
+                      static_cast<int>(std::ceil(picture.quad.Height() * pixelsPerUnit))};
 }
 
 void KeptSize(int width, int height, ScreenArea area, int* keptWidth, int* keptHeight) {

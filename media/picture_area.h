@@ -2,7 +2,7 @@
 // the size a picture is reduced to for it. Shared by every way of decoding.
 #pragma once
 
-#include "media/picture_files.h"
+#include "media/picture_table.h"
 
 // The most screen pixels a picture can cover, across and down.
 struct ScreenArea {
@@ -13,7 +13,7 @@ struct ScreenArea {
 // What a picture's quad covers on screen, in pixels, for a picture area of
 // that height: the quad's size in units at its distance, under the 45-degree
 // view.
-ScreenArea AreaOnScreen(const PictureFile& file, int pictureHeight);
+ScreenArea AreaOnScreen(const PictureEntry& picture, int pictureHeight);
 
 // The size a picture of `width` x `height` is kept at: as it is when it has
 // at most about twice the pixels the area can show, else reduced on each

@@ -8,16 +8,16 @@
 #include <thread>
 #include <vector>
 
-#include "media/picture_files.h"
+#include "media/picture_table.h"
 #include "stop_signals.h"
 
 namespace {
 
 class PictureDecoding {
 public:
-    explicit PictureDecoding(int pictureHeight) : height(pictureHeight), results(PictureFileCount) {
+    explicit PictureDecoding(int pictureHeight) : height(pictureHeight), results(PictureCount) {
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        for (unsigned i = 0; i < std::min<unsigned>(cores, PictureFileCount); ++i) {
+        for (unsigned i = 0; i < std::min<unsigned>(cores, PictureCount); ++i) {
             workers.emplace_back([this] { Work(); });
         }
     }
@@ -53,13 +53,13 @@ private:
     // first ones are ready first; false when every one is started.
     bool DecodeNext() {
         const int i = next++;
-        if (i >= PictureFileCount) {
+        if (i >= PictureCount) {
             return false;
         }
         // Once the program is told to stop, the rest is left: nothing to show, nothing to say.
         DecodedPicture picture = StopSignal() != 0
                                      ? DecodedPicture{}
-                                     : DecodePicture(PictureFiles[i].path, AreaOnScreen(PictureFiles[i], height));
+                                     : DecodePicture(PictureTable[i].path, AreaOnScreen(PictureTable[i], height));
         std::lock_guard<std::mutex> guard(lock);
         results[i].picture = std::move(picture);
         results[i].done = true;
@@ -92,8 +92,7 @@ void StartPictureDecoding(int pictureHeight) {
 }
 
 DecodedPicture TakeDecodedPicture(int i) {
-    StartPictureDecoding(600);
-    return Decoding->Take(i);
+    return Decoding ? Decoding->Take(i) : DecodedPicture{};
 }
 
 void StopPictureDecoding() {

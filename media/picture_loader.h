@@ -10,8 +10,8 @@
 // first call counts.
 void StartPictureDecoding(int pictureHeight);
 
-// Picture i of the texture set's load order, waiting until it is decoded;
-// starts decoding for the player's window if nobody did. Each is taken once.
+// Picture i of the table, waiting until it is decoded. Each is taken once;
+// nothing (as when stopping) before decoding has started.
 DecodedPicture TakeDecodedPicture(int i);
 
 // Waits for the workers and forgets what was not taken.

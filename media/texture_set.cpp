@@ -1,12 +1,10 @@
 #include "media/texture_set.h"
 
-#include <windows.h>
-
 #include <cstdio>
 #include <string>
 
 #include "gl.h"
-#include "media/picture_files.h"
+#include "media/graphics_setup.h"
 #include "media/picture_loader.h"
 
 GLuint LogoTexture = 0;
@@ -33,8 +31,12 @@ GLuint BlankTexture2 = 0;
 GLuint BlankTexture3 = 0;
 GLuint BlankTexture4 = 0;
 
-GLuint OffscreenFramebuffer = 0;
-GLuint OffscreenDepthBuffer = 0;
+GLuint* const PictureTextures[PictureCount] = {
+    &LogoTexture,        &VekCredsTexture,      &JubCredsTexture,   &SnurfelsCredsTexture, &QuillackCredsTexture,
+    &ZephruntCredsTexture, &EndPictureTexture,  &FlipFrameA,        &FlipFrameB,           &TuvrelTexture,
+    &NerdTexture,        &LyricsTexture,        &BackgroundTexture, &DemosceneTexture,     &Vacation1Texture,
+    &Vacation2Texture,   &Vacation3Texture,     &AssTexture,
+};
 
 namespace {
 
@@ -89,22 +91,15 @@ void CreateBlankTexture(GLuint* texture) {
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR));
 }
 
-bool HasFramebufferObjects() {
-    return epoxy_has_gl_extension("GL_EXT_framebuffer_object");
-}
-
-void ShowFboError() {
-    MessageBoxA(nullptr, "Failed to initialize FBO!", "ERROR", MB_OK | MB_ICONEXCLAMATION);
-}
-
 }  // namespace
 
-bool LoadTextureSet() {
+void LoadTextureSet(int pictureHeight) {
     // Decoded on other threads since start-up; uploaded here, in load order.
+    StartPictureDecoding(pictureHeight);
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    for (int i = 0; i < PictureFileCount; ++i) {
-        *PictureFiles[i].texture = UploadPicture(PictureFiles[i].path, TakeDecodedPicture(i), maxSide);
+    for (int i = 0; i < PictureCount; ++i) {
+        *PictureTextures[i] = UploadPicture(PictureTable[i].path, TakeDecodedPicture(i), maxSide);
     }
     StopPictureDecoding();
 
@@ -118,55 +113,17 @@ bool LoadTextureSet() {
     if (HasFramebufferObjects()) {
         glGenerateMipmapEXT(GL_TEXTURE_2D);
     }
-    return true;
 }
 
-bool PrepareGraphics() {
-    LoadTextureSet();
-
-    // Without the extension its entry points cannot be resolved: the target
-    // counts as incomplete.
-    if (!HasFramebufferObjects()) {
-        ShowFboError();
-        return false;
-    }
-
-    glGenFramebuffersEXT(1, &OffscreenFramebuffer);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, OffscreenFramebuffer);
-    glGenRenderbuffersEXT(1, &OffscreenDepthBuffer);
-    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, OffscreenDepthBuffer);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT, 512, 512);
-    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, BlankTexture2, 0);
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
-                                 OffscreenDepthBuffer);
-    if (glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) != GL_FRAMEBUFFER_COMPLETE_EXT) {
-        // The target stays bound; it goes with the rendering context.
-        ShowFboError();
-        return false;
-    }
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-
-    glEnable(GL_TEXTURE_2D);
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
-    return true;
-}
-
-bool ReleaseTextureSet() {
+void ReleaseTextureSet() {
     // This runs after the rendering context is gone and took every texture's
     // storage with it; no OpenGL call may be made now. Only the names remain
     // to let go, and any decoding not yet taken.
-    for (const PictureFile& picture : PictureFiles) {
-        *picture.texture = 0;
+    for (GLuint* texture : PictureTextures) {
+        *texture = 0;
     }
     for (GLuint* blank : BlankTextures) {
         *blank = 0;
     }
     StopPictureDecoding();
-    return true;
 }

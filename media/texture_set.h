@@ -1,7 +1,8 @@
-// The textures loaded at start-up and the off-screen render target.
+// The textures of the pictures and the four blank ones.
 #pragma once
 
 #include "gl.h"
+#include "media/picture_table.h"
 
 extern GLuint LogoTexture;
 extern GLuint VekCredsTexture;
@@ -27,9 +28,17 @@ extern GLuint BlankTexture2;
 extern GLuint BlankTexture3;
 extern GLuint BlankTexture4;
 
-extern GLuint OffscreenFramebuffer;
-extern GLuint OffscreenDepthBuffer;
+// The texture variable of each picture, in the table's order.
+extern GLuint* const PictureTextures[PictureCount];
 
-bool PrepareGraphics();
-bool LoadTextureSet();
-bool ReleaseTextureSet();
+inline GLuint PictureTexture(PictureId picture) {
+    return *PictureTextures[PictureIndex(picture)];
+}
+
+// The pictures, decoded for a picture area `pictureHeight` pixels high, and
+// the blank textures; a picture that cannot be shown is named on standard
+// error and keeps texture 0. Needs the rendering context.
+void LoadTextureSet(int pictureHeight);
+// Forgets every name: called once the rendering context, and with it every
+// texture, is gone.
+void ReleaseTextureSet();

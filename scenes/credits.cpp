@@ -1,8 +1,8 @@
 #include "gl.h"
-#include "media/music.h"
-#include "media/texture_set.h"
+#include "media/music_clock.h"
+#include "media/picture_table.h"
 #include "scenes/scenes.h"
-#include "scenes/unit_quad.h"
+#include "scenes/draw_picture.h"
 
 bool CreditsLatch = true;
 double CreditsEnd = 25468056.0;
@@ -12,16 +12,16 @@ namespace {
 struct Slide {
     float start;  // inclusive, bytes of music
     float end;    // exclusive
-    const GLuint* texture;
+    PictureId picture;
 };
 
 const Slide Slides[] = {
-    {21727784.0f, 22397784.0f, &VekCredsTexture},
-    {22397784.0f, 22997784.0f, &JubCredsTexture},
-    {22997784.0f, 23597784.0f, &SnurfelsCredsTexture},
-    {23597784.0f, 24197784.0f, &QuillackCredsTexture},
-    {24197784.0f, 24797784.0f, &ZephruntCredsTexture},
-    {24797784.0f, 25468056.0f, &EndPictureTexture},
+    {21727784.0f, 22397784.0f, PictureId::VekCreds},
+    {22397784.0f, 22997784.0f, PictureId::JubCreds},
+    {22997784.0f, 23597784.0f, PictureId::SnurfelsCreds},
+    {23597784.0f, 24197784.0f, PictureId::QuillackCreds},
+    {24197784.0f, 24797784.0f, PictureId::ZephruntCreds},
+    {24797784.0f, 25468056.0f, PictureId::EndPicture},
 };
 
 }  // namespace
@@ -35,12 +35,11 @@ int CreditsScene() {
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    glTranslatef(-0.35f, 0.0f, -2.41f);
+    glTranslatef(-0.35f, 0.0f, -CreditsDistance);
 
     for (const Slide& slide : Slides) {
         if (slide.start <= MusicPosition && MusicPosition < slide.end) {
-            // A wide 2.7 by 2 quad that just overfills the view.
-            DrawTexturedQuad(*slide.texture, -1.0f, -1.0f, 1.7f, 1.0f);
+            DrawPicture(slide.picture);
         }
     }
 

@@ -1,8 +1,8 @@
 #include "gl.h"
-#include "media/music.h"
-#include "media/texture_set.h"
+#include "media/music_clock.h"
+#include "media/picture_table.h"
 #include "scenes/scenes.h"
-#include "scenes/unit_quad.h"
+#include "scenes/draw_picture.h"
 
 bool MainSectionLatch = true;
 float MainSectionEnd = 21727784.0f;
@@ -25,20 +25,20 @@ int MainSectionScene() {
     glLoadIdentity();
 
     // Background, pushed right and up by two bins of the spectrum.
-    glTranslatef(SpectrumBuffer[1] * 0.8f, SpectrumBuffer[4] * 0.5f, -1.8f);
-    DrawUnitQuad(BackgroundTexture);
+    glTranslatef(SpectrumBuffer[1] * 0.8f, SpectrumBuffer[4] * 0.5f, -BackgroundDistance);
+    DrawPicture(PictureId::Background);
 
     // Lyrics sheet, rising slowly; its clear parts let the background through.
     glClear(GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    glTranslatef(0.0f, SlowClock / 46.0f - 2.0f, -1.65f);
+    glTranslatef(0.0f, SlowClock / 46.0f - 2.0f, -LyricsDistance);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, LyricsAlphaReference);
-    DrawUnitQuad(LyricsTexture);
+    DrawPicture(PictureId::Lyrics);
 
     glClear(GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    glTranslatef(0.0f, 0.0f, -1.5f);
+    glTranslatef(0.0f, 0.0f, -PhotoLayerDistance);
     DrawPhotoLayer(MusicPosition, SlowClock);
 
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);

@@ -1,8 +1,8 @@
 #include "gl.h"
-#include "media/music.h"
-#include "media/texture_set.h"
+#include "media/music_clock.h"
+#include "media/picture_table.h"
 #include "scenes/scenes.h"
-#include "scenes/unit_quad.h"
+#include "scenes/draw_picture.h"
 
 bool OpeningLogoLatch = false;
 bool LogoRising = true;
@@ -13,7 +13,6 @@ namespace {
 const float LogoFreezePosition = 2655499.0f;
 const float LogoHeightDivisor = 5.0f;
 const float LogoHeightOffset = -2.8f;
-const float LogoDepth = -1.769f;
 }  // namespace
 
 int OpeningLogoScene() {
@@ -29,14 +28,14 @@ int OpeningLogoScene() {
             LogoRising = false;
             LogoFrozenClock = SlowClock;
         }
-        glTranslatef(0.0f, LogoFrozenClock / LogoHeightDivisor + LogoHeightOffset, LogoDepth);
+        glTranslatef(0.0f, LogoFrozenClock / LogoHeightDivisor + LogoHeightOffset, -LogoDistance);
     }
     if (LogoRising) {
-        glTranslatef(0.0f, SlowClock / LogoHeightDivisor + LogoHeightOffset, LogoDepth);
+        glTranslatef(0.0f, SlowClock / LogoHeightDivisor + LogoHeightOffset, -LogoDistance);
     }
 
-    // A tall 2 by 5 quad: only a band of it is in view at a time.
-    DrawTexturedQuad(LogoTexture, -1.0f, -1.0f, 1.0f, 4.0f);
+    // A tall quad: only a band of it is in view at a time.
+    DrawPicture(PictureId::Logo);
 
     if (MusicPosition >= OpeningLogoEnd) {
         OpeningLogoLatch = true;

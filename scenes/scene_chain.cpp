@@ -5,11 +5,11 @@
 // Whose turn it is lives in the scenes' own latches; the chain keeps no state.
 const SceneEntry SceneChain[3] = {OpeningLogoScene, MainSectionScene, CreditsScene};
 
-bool RunSceneChain() {
-    for (SceneEntry scene : SceneChain) {
-        if (scene()) {
-            return true;
+int RunSceneChain() {
+    for (int i = 0; i < 3; ++i) {
+        if (SceneChain[i]()) {
+            return i + 1;
         }
     }
-    return false;
+    return 0;
 }

@@ -5,6 +5,10 @@ using SceneEntry = int (*)();
 
 extern const SceneEntry SceneChain[3];
 
-// Offers the frame to each scene in turn; true when one of them drew it,
-// false when every scene has passed (the presentation is over).
-bool RunSceneChain();
+// Offers the frame to each scene in turn: which one drew it (1 to 3), or 0
+// when every scene has passed (the presentation is over).
+int RunSceneChain();
+
+// Every scene's state and the music clock as at load, so that a program,
+// test or benchmark can run the presentation again from its start.
+void ResetPresentation();

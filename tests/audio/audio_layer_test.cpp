@@ -36,9 +36,9 @@ protected:
         std::system(("rm -rf " + dir).c_str());
     }
 
-    std::string Fixture(const std::string& name, const SineSpec& spec) {
+    std::string Fixture(const std::string& name, const Tone& tone) {
         const std::string path = dir + "/" + name;
-        EXPECT_TRUE(WriteSineMp3(path, spec));
+        EXPECT_TRUE(WriteToneMp3(path, tone));
         return path;
     }
 
@@ -76,13 +76,13 @@ class DecodeChannelFormatTest : public AudioLayerTest, public ::testing::WithPar
 // file's own rate, channels and format, so one second is 176400 bytes.
 TEST_P(DecodeChannelFormatTest, OneSecondOfMusicIs176400BytesAndTheToneKeepsItsBin) {
     ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
-    SineSpec spec;
-    spec.rate = GetParam().rate;
-    spec.channels = GetParam().channels;
-    spec.seconds = 1.0;
-    spec.hz = 344.53125;  // bin 4 at 44.1 kHz
+    Tone tone;
+    tone.rate = GetParam().rate;
+    tone.channels = GetParam().channels;
+    tone.seconds = 1.0;
+    tone.hz = 344.53125;  // bin 4 at 44.1 kHz
     const std::string path = dir + "/tone";
-    ASSERT_TRUE(WriteSineMusic(path, spec, GetParam().format));
+    ASSERT_TRUE(WriteToneMusic(path, tone, GetParam().format));
     const HSTREAM channel = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_DECODE | BASS_STREAM_PRESCAN);
     ASSERT_NE(channel, 0u);
 
@@ -126,10 +126,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AudioLayerTest, ADecodeChannelReadsWhatTheDecoderGivesFromAnyPosition) {
     ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
-    SineSpec spec;
-    spec.seconds = 2.0;
-    spec.hz = 523.0;
-    const std::string path = Fixture("tone.mp3", spec);
+    Tone tone;
+    tone.seconds = 2.0;
+    tone.hz = 523.0;
+    const std::string path = Fixture("tone.mp3", tone);
     Mp3Decoder decoder;
     ASSERT_TRUE(decoder.Open(path, true));
     std::vector<int16_t> decoded(static_cast<size_t>(decoder.LengthFrames()) * 2);
@@ -182,9 +182,9 @@ TEST_F(AudioLayerTest, ADecodeChannelsSpectrumAtAPositionNeverDependsOnWhatWasRe
 TEST_F(AudioLayerTest, DecodeChannelsNeedNoOutputAndLiveBesideThePlayingStream) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     EXPECT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr)) << "no sound was asked for";
-    SineSpec spec;
-    spec.seconds = 1.0;
-    const std::string path = Fixture("sine.mp3", spec);
+    Tone tone;
+    tone.seconds = 1.0;
+    const std::string path = Fixture("sine.mp3", tone);
     const HSTREAM playing = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_PRESCAN);
     const HSTREAM first = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_DECODE);
     const HSTREAM second = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_DECODE);
@@ -196,16 +196,16 @@ TEST_F(AudioLayerTest, DecodeChannelsNeedNoOutputAndLiveBesideThePlayingStream) 
     EXPECT_EQ(BASS_ChannelGetPosition(second), 0u) << "each channel has its own position";
     EXPECT_EQ(BASS_ChannelGetPosition(playing), 0u);
     EXPECT_EQ(BASS_ChannelGetData(first, nullptr, 64), static_cast<DWORD>(-1));
-    EXPECT_EQ(BASS_ChannelGetData(first, &spec, 0x40000000 | 64), static_cast<DWORD>(-1)) << "no float data";
+    EXPECT_EQ(BASS_ChannelGetData(first, &tone, 0x40000000 | 64), static_cast<DWORD>(-1)) << "no float data";
     EXPECT_TRUE(BASS_Free());
     EXPECT_EQ(BASS_ChannelGetPosition(first), static_cast<QWORD>(-1)) << "freed with everything else";
 }
 
 TEST_F(AudioLayerTest, PositionIsSmoothAndNeverDecreases) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
-    SineSpec spec;
-    spec.seconds = 3.0;
-    const HSTREAM stream = Play(Fixture("sine.mp3", spec));
+    Tone tone;
+    tone.seconds = 3.0;
+    const HSTREAM stream = Play(Fixture("sine.mp3", tone));
     Sleep(0.2);
     std::vector<double> deviationsMs;
     QWORD last = BASS_ChannelGetPosition(stream);
@@ -227,9 +227,9 @@ TEST_F(AudioLayerTest, PositionIsSmoothAndNeverDecreases) {
 
 TEST_F(AudioLayerTest, PositionStopsAtTheEndOfTheFile) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
-    SineSpec spec;
-    spec.seconds = 0.5;
-    const HSTREAM stream = Play(Fixture("short.mp3", spec));
+    Tone tone;
+    tone.seconds = 0.5;
+    const HSTREAM stream = Play(Fixture("short.mp3", tone));
     Sleep(1.2);
     const QWORD end = BASS_ChannelGetPosition(stream);
     EXPECT_EQ(end, static_cast<QWORD>(0.5 * 44100) * 4);  // gapless: exactly the samples encoded
@@ -246,10 +246,10 @@ class SpectrumOfMusicTest : public AudioLayerTest, public ::testing::WithParamIn
 
 TEST_P(SpectrumOfMusicTest, PeaksInTheBinOfTheSineBeingHeard) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
-    SineSpec spec;
-    spec.hz = GetParam().hz;
-    spec.amplitude = 0.99;
-    const HSTREAM stream = Play(Fixture("sine.mp3", spec));
+    Tone tone;
+    tone.hz = GetParam().hz;
+    tone.amplitude = 0.99;
+    const HSTREAM stream = Play(Fixture("sine.mp3", tone));
     Sleep(0.5);
     float bins[256];
     EXPECT_NE(BASS_ChannelGetData(stream, bins, BASS_DATA_FFT512), static_cast<DWORD>(-1));
@@ -263,9 +263,9 @@ INSTANTIATE_TEST_SUITE_P(Sines, SpectrumOfMusicTest,
 
 TEST_F(AudioLayerTest, SilentMusicGivesAZeroSpectrum) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
-    SineSpec spec;
-    spec.amplitude = 0.0;
-    const HSTREAM stream = Play(Fixture("silence.mp3", spec));
+    Tone tone;
+    tone.amplitude = 0.0;
+    const HSTREAM stream = Play(Fixture("silence.mp3", tone));
     Sleep(0.3);
     float bins[256];
     std::fill(bins, bins + 256, 5.0f);
@@ -278,10 +278,10 @@ TEST_F(AudioLayerTest, WhatIsPlayedIsTheDecodedMusic) {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", recording.c_str(), 1);
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
-    SineSpec spec;
-    spec.seconds = 1.0;
-    spec.hz = 523.0;
-    const std::string path = Fixture("tone.mp3", spec);
+    Tone tone;
+    tone.seconds = 1.0;
+    tone.hz = 523.0;
+    const std::string path = Fixture("tone.mp3", tone);
     const HSTREAM stream = Play(path);
     const double deadline = Now() + 5.0;
     while (BASS_ChannelGetPosition(stream) < 44100u * 4 && Now() < deadline) {
@@ -327,9 +327,9 @@ TEST_F(AudioLayerTest, UnreadableFilesCreateNoStream) {
 
 TEST_F(AudioLayerTest, ATruncatedFilePlaysWhatItHasAndStopsThere) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
-    SineSpec spec;
-    spec.seconds = 2.0;
-    const std::string whole = ReadFile(Fixture("whole.mp3", spec));
+    Tone tone;
+    tone.seconds = 2.0;
+    const std::string whole = ReadFile(Fixture("whole.mp3", tone));
     WriteFile(dir + "/cut.mp3", whole.substr(0, whole.size() / 4));
     const HSTREAM stream = BASS_StreamCreateFile(FALSE, (dir + "/cut.mp3").c_str(), 0, 0, BASS_STREAM_PRESCAN);
     ASSERT_NE(stream, 0u);
@@ -410,9 +410,9 @@ TEST_F(AudioLayerTest, WrongInputsGetErrorResults) {
     EXPECT_FALSE(BASS_Init(7, 44100, 0, nullptr, nullptr));  // no such device
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
     EXPECT_FALSE(BASS_Init(1, 44100, 0, nullptr, nullptr));  // already
-    SineSpec spec;
-    spec.seconds = 1.0;
-    const std::string path = Fixture("sine.mp3", spec);
+    Tone tone;
+    tone.seconds = 1.0;
+    const std::string path = Fixture("sine.mp3", tone);
     EXPECT_EQ(BASS_StreamCreateFile(TRUE, path.c_str(), 0, 0, 0), 0u);  // from memory: not offered
     EXPECT_EQ(BASS_StreamCreateFile(FALSE, nullptr, 0, 0, 0), 0u);
     const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_PRESCAN);
@@ -433,17 +433,17 @@ TEST_F(AudioLayerTest, WrongInputsGetErrorResults) {
 TEST_F(AudioLayerTest, WithoutAnOutputDeviceTheMusicStillKeepsTime) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     EXPECT_FALSE(BASS_Init(1, 44100, 0, nullptr, nullptr));
-    SineSpec spec;
-    const HSTREAM stream = Play(Fixture("sine.mp3", spec));
+    Tone tone;
+    const HSTREAM stream = Play(Fixture("sine.mp3", tone));
     ASSERT_NE(stream, 0u);
     EXPECT_NEAR(MeasureRate(stream, 1.0), 176400.0, 176400.0 * 0.03);
 }
 
 TEST_F(AudioLayerTest, SeekingStartsThePositionAtTheNewPlace) {
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
-    SineSpec spec;
-    spec.seconds = 3.0;
-    const HSTREAM stream = Play(Fixture("sine.mp3", spec));
+    Tone tone;
+    tone.seconds = 3.0;
+    const HSTREAM stream = Play(Fixture("sine.mp3", tone));
     Sleep(0.3);
     ASSERT_TRUE(BASS_ChannelSetPosition(stream, 2 * 176400));
     const QWORD p = BASS_ChannelGetPosition(stream);

@@ -13,9 +13,6 @@
 #include "tests/fakes/recorded_message_box.h"
 #include "tests/support/audio_fixture.h"
 
-// The window the audio output is tied to; the shell is not part of this test.
-HWND WindowHandle = nullptr;
-
 namespace {
 
 void Sleep(double seconds) {
@@ -60,10 +57,10 @@ protected:
     }
 
     void WriteMusic(double seconds = 3.0) {
-        SineSpec spec;
-        spec.seconds = seconds;
-        spec.hz = 86.1328125;
-        ASSERT_TRUE(WriteSineMp3("data/Fast.mp3", spec));
+        Tone tone;
+        tone.seconds = seconds;
+        tone.hz = 86.1328125;
+        ASSERT_TRUE(WriteToneMp3("data/Fast.mp3", tone));
     }
 
     std::string dir;
@@ -71,7 +68,7 @@ protected:
 
 TEST_F(MusicTest, FirstFrameSeesEverythingAtZero) {
     WriteMusic();
-    StartMusic();
+    StartMusic(nullptr);
     EXPECT_EQ(MusicPosition, 0.0f);
     EXPECT_EQ(SlowClock, 0.0f);
     for (float bin : SpectrumBuffer) {
@@ -81,12 +78,12 @@ TEST_F(MusicTest, FirstFrameSeesEverythingAtZero) {
 
 TEST_F(MusicTest, StartsOnceAndSamplesTheClockAndTheSpectrum) {
     WriteMusic();
-    StartMusic();
+    StartMusic(nullptr);
     EXPECT_TRUE(Boxes().empty());
     EXPECT_FALSE(MusicStartPending);
     EXPECT_NE(MusicStream, 0u);
     const HSTREAM stream = MusicStream;
-    StartMusic();
+    StartMusic(nullptr);
     EXPECT_EQ(MusicStream, stream);
 
     Sleep(0.5);
@@ -116,7 +113,7 @@ TEST_P(MusicFailureTest, ShowsItsMessagesInOrderAndTheClockStillRuns) {
     } else if (std::string(c.name) == "no_device") {
         WriteMusic();
     }
-    StartMusic();
+    StartMusic(nullptr);
     EXPECT_EQ(Boxes(), c.boxes);
     EXPECT_FALSE(MusicStartPending);
     SampleMusic();
@@ -140,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
 // clock starts once the boxes are closed.
 TEST_F(MusicTest, TheSilentClockStartsAfterTheBoxesAreClosed) {
     HoldBoxesOpenSeconds = 0.6;
-    StartMusic();
+    StartMusic(nullptr);
     ASSERT_EQ(Boxes(), (std::vector<std::string>{LoadFailed, PlayFailed}));
     SampleMusic();
     EXPECT_LT(MusicPosition, 0.05f * 176400) << "the time the boxes were up is not lost";
@@ -158,13 +155,13 @@ class MusicFileTest : public MusicTest, public ::testing::WithParamInterface<Mus
 // Whatever a maker gives as data/Fast.mp3, the timeline keeps the time of the
 // music and the background follows the same bins.
 TEST_P(MusicFileTest, AfterTwoSecondsThePositionIsTwoSecondsAndTheToneIsInItsBin) {
-    SineSpec spec;
-    spec.rate = GetParam().rate;
-    spec.channels = GetParam().channels;
-    spec.seconds = 4.0;
-    spec.hz = 344.53125;  // bin 4
-    ASSERT_TRUE(WriteSineMusic("data/Fast.mp3", spec, GetParam().format));
-    StartMusic();
+    Tone tone;
+    tone.rate = GetParam().rate;
+    tone.channels = GetParam().channels;
+    tone.seconds = 4.0;
+    tone.hz = 344.53125;  // bin 4
+    ASSERT_TRUE(WriteToneMusic("data/Fast.mp3", tone, GetParam().format));
+    StartMusic(nullptr);
     EXPECT_TRUE(Boxes().empty());
     Sleep(2.0);
     SampleMusic();
@@ -188,7 +185,7 @@ TEST_F(MusicTest, ATruncatedFilePlaysWhatItHasWithoutAMessageThenItsPositionStop
     WriteMusic(2.0);
     const std::string whole = ReadFile("data/Fast.mp3");
     WriteFile("data/Fast.mp3", whole.substr(0, whole.size() / 4));
-    StartMusic();
+    StartMusic(nullptr);
     EXPECT_TRUE(Boxes().empty());
     Sleep(1.0);
     SampleMusic();
@@ -201,7 +198,7 @@ TEST_F(MusicTest, ATruncatedFilePlaysWhatItHasWithoutAMessageThenItsPositionStop
 }
 
 TEST_F(MusicTest, WithoutAStreamTheSpectrumIsZero) {
-    StartMusic();
+    StartMusic(nullptr);
     std::fill(SpectrumBuffer, SpectrumBuffer + 256, 9.0f);
     SampleMusic();
     for (float bin : SpectrumBuffer) {

@@ -16,21 +16,22 @@
 #include <thread>
 #include <vector>
 
+#include "media/picture_table.h"
 #include "tests/support/mp3_fixture.h"
-#include "tests/support/picture_files.h"
+#include "tests/support/picture_colours.h"
 #include "tests/support/picture_fixture.h"
 
 namespace {
 
-// A colour for every picture, far enough apart to tell after H.264.
-const std::map<std::string, Rgb> Colours = {
-    {"qorlogo.jpg", {200, 40, 40}},       {"KX07.jpg", {16, 96, 160}},          {"Lyrics.png", {240, 240, 16}},
-    {"Dwip1.png", {224, 32, 128}},        {"Dwip2.png", {32, 224, 128}},        {"Nerd.jpg", {112, 48, 16}},
-    {"Demoscene.jpg", {16, 112, 48}},     {"DwipTuvrel.png", {48, 16, 112}},    {"Ass.jpg", {144, 144, 32}},
-    {"DwipVacation1.jpg", {32, 144, 144}}, {"DwipVacation2.jpg", {144, 32, 144}}, {"DwipVacation3.jpg", {80, 80, 208}},
-    {"VekCreds.jpg", {208, 80, 80}},      {"JubCreds.jpg", {80, 208, 80}},      {"SnurfelsCreds.jpg", {176, 176, 176}},
-    {"QuillackCreds.jpg", {96, 16, 16}},  {"ZephruntCreds.jpg", {16, 96, 16}},  {"SluttBilde.jpg", {64, 64, 64}},
-};
+// Every picture's file name with its colour.
+const std::map<std::string, Rgb> Colours = [] {
+    std::map<std::string, Rgb> colours;
+    for (const PictureEntry& picture : PictureTable) {
+        const PictureColour c = ColourOf(picture.id);
+        colours[PictureName(picture)] = Rgb{c.r, c.g, c.b};
+    }
+    return colours;
+}();
 
 struct Outcome {
     int status;
@@ -88,10 +89,11 @@ protected:
     }
 
     void SampleMedia() {
-        for (const auto& file : PictureFiles()) {
-            ASSERT_EQ(symlink((std::string(SAMPLE_MEDIA_DIR) + "/" + file).c_str(), (dir + "/data/" + file).c_str()), 0);
+        for (const PictureEntry& picture : PictureTable) {
+            const std::string file = PictureName(picture);
+            ASSERT_EQ(symlink((std::string(SAMPLE_MEDIA_DIR) + "/" + file).c_str(), (dir + "/" + picture.path).c_str()), 0);
         }
-        ASSERT_EQ(symlink(SAMPLE_MEDIA_DIR "/Fast.mp3", (dir + "/data/Fast.mp3").c_str()), 0);
+        ASSERT_EQ(symlink(SAMPLE_MEDIA_DIR "/Fast.mp3", (dir + "/" + MusicPath).c_str()), 0);
     }
 
     // Runs dwip-capture in the test's folder with no display; `prefix` goes
@@ -156,12 +158,12 @@ double Frequency(const std::string& pcm, double from, double to) {
 // and FlipFrameA again (from 4205176) in frame 1431.
 TEST_F(CaptureTest, AVideoChangesPictureAtTheExactFrameAndCarriesTheMusicFromItsFirstFrame) {
     SolidPictures();
-    SineSpec tone;
+    Tone tone;
     tone.seconds = 26.0;
     tone.hz = 440.0;
     tone.changeAt = 23.75;  // half way through the capture
     tone.laterHz = 1000.0;
-    ASSERT_TRUE(WriteSineMp3(dir + "/data/Fast.mp3", tone));
+    ASSERT_TRUE(WriteToneMp3(dir + "/data/Fast.mp3", tone));
 
     const Outcome run = Capture("--from 23.5 --to 24 flip.mp4");
     ASSERT_EQ(run.status, 0) << run.err;

@@ -3,14 +3,14 @@
 #include <string>
 
 #include "gl.h"
+#include "app/render_window.h"
 #include "call_log.h"
+#include "media/graphics_setup.h"
 #include "media/music.h"
 #include "media/picture_loader.h"
 #include "media/texture_set.h"
+#include "scenes/scene_chain.h"
 #include "scenes/scenes.h"
-
-GLuint OffscreenFramebuffer = 0;
-GLuint OffscreenDepthBuffer = 0;
 
 PresentationScript& Presentation() {
     static PresentationScript script;
@@ -28,14 +28,6 @@ int Next(std::deque<int>& returns) {
     return value;
 }
 
-void GLAPIENTRY LogDeleteFramebuffers(GLsizei count, const GLuint* names) {
-    LogCall("glDeleteFramebuffersEXT " + std::to_string(count) + " " + std::to_string(*names));
-}
-
-void GLAPIENTRY LogDeleteRenderbuffers(GLsizei count, const GLuint* names) {
-    LogCall("glDeleteRenderbuffersEXT " + std::to_string(count) + " " + std::to_string(*names));
-}
-
 void GLAPIENTRY LogViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     LogCall("glViewport " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(width) + " " +
             std::to_string(height));
@@ -47,12 +39,8 @@ void GLAPIENTRY LogMatrixMode(GLenum mode) {
 
 }  // namespace
 
-void ResetPresentation() {
+void ResetPresentationDoubles() {
     Presentation() = PresentationScript{};
-    OffscreenFramebuffer = 11;
-    OffscreenDepthBuffer = 12;
-    epoxy_glDeleteFramebuffersEXT = LogDeleteFramebuffers;
-    epoxy_glDeleteRenderbuffersEXT = LogDeleteRenderbuffers;
     epoxy_glViewport = LogViewport;
     epoxy_glMatrixMode = LogMatrixMode;
 }
@@ -61,18 +49,21 @@ void StartPictureDecoding(int pictureHeight) {
     LogCall("StartPictureDecoding " + std::to_string(pictureHeight));
 }
 
-bool PrepareGraphics() {
-    LogCall("PrepareGraphics");
+bool PrepareGraphics(int pictureHeight) {
+    LogCall("PrepareGraphics " + std::to_string(pictureHeight));
     return Presentation().prepareGraphicsResult;
 }
 
-bool ReleaseTextureSet() {
-    LogCall("ReleaseTextureSet");
-    return true;
+void ReleaseGraphics() {
+    LogCall("ReleaseGraphics");
 }
 
-void StartMusic() {
-    LogCall("StartMusic");
+void ReleaseTextureSet() {
+    LogCall("ReleaseTextureSet");
+}
+
+void StartMusic(HWND window) {
+    LogCall(std::string("StartMusic ") + (window != nullptr && window == WindowHandle ? "window" : "other"));
 }
 
 void SampleMusic() {
@@ -81,6 +72,10 @@ void SampleMusic() {
 
 void ReleaseMusic() {
     LogCall("ReleaseMusic");
+}
+
+void ResetPresentation() {
+    LogCall("ResetPresentation");
 }
 
 int OpeningLogoScene() {

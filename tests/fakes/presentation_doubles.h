@@ -13,6 +13,5 @@ struct PresentationScript {
 };
 
 PresentationScript& Presentation();
-// Clears the script and routes the framebuffer deletions and the view's GL
-// calls into the call log.
-void ResetPresentation();
+// Clears the script and routes the view's GL calls into the call log.
+void ResetPresentationDoubles();

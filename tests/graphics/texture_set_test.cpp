@@ -45,6 +45,9 @@ TEST_F(TextureSetTest, LoadsEighteenDistinctTexturesAndFourBlankOnes) {
     const auto images = ImageTextures();
     const std::set<GLuint> distinct(images.begin(), images.end());
     EXPECT_EQ(distinct.size(), 18u);
+    for (int i = 0; i < PictureCount; ++i) {
+        EXPECT_EQ(PictureTexture(PictureTable[i].id), images[i]) << "the texture of " << PictureTable[i].path;
+    }
     for (GLuint name : images) {
         EXPECT_NE(name, 0u);
         EXPECT_TRUE(glIsTexture(name));
@@ -116,9 +119,10 @@ TEST_F(TextureSetTest, AMissingPictureIsNamedAndTheRestLoad) {
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err, "data/Nerd.jpg: missing or unreadable; not shown\n");
     EXPECT_EQ(NerdTexture, 0u);
-    for (GLuint name : ImageTextures()) {
-        if (&name != &NerdTexture && name != NerdTexture) {
-            EXPECT_NE(name, 0u);
+    const auto images = ImageTextures();
+    for (int i = 0; i < PictureCount; ++i) {
+        if (i != PictureIndex(PictureId::Nerd)) {
+            EXPECT_NE(images[i], 0u) << PictureTable[i].path;
         }
     }
     EXPECT_TRUE(CallLog().empty()) << "no message box";
@@ -184,14 +188,17 @@ TEST_F(TextureSetTest, AnIncompleteTargetEndsStartUpWithBothMessages) {
     ReleaseTextureSet();
 }
 
-TEST_F(TextureSetTest, ReleaseAfterTheContextIsGoneMakesNoGlCallAndForgetsTheNames) {
+TEST_F(TextureSetTest, ReleaseDeletesTheTargetThenForgetsTheNamesOnceTheContextIsGone) {
     UseSampleMedia();
     ASSERT_TRUE(Open());
-    glDeleteFramebuffersEXT(1, &OffscreenFramebuffer);
-    glDeleteRenderbuffersEXT(1, &OffscreenDepthBuffer);
+    ASSERT_TRUE(glIsFramebufferEXT(OffscreenFramebuffer));
+    ASSERT_TRUE(glIsRenderbufferEXT(OffscreenDepthBuffer));
+    ReleaseGraphics();
+    EXPECT_FALSE(glIsFramebufferEXT(OffscreenFramebuffer));
+    EXPECT_FALSE(glIsRenderbufferEXT(OffscreenDepthBuffer));
     DestroyRenderWindow();
     windowOpen = false;
-    EXPECT_TRUE(ReleaseTextureSet());
+    ReleaseTextureSet();
     for (GLuint name : ImageTextures()) {
         EXPECT_EQ(name, 0u);
     }

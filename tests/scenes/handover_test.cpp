@@ -2,6 +2,7 @@
 // hand-overs: no frame is left empty, each runs once, and the chain runs dry
 // one frame after the credits end.
 #include "palette.h"
+#include "scenes/scene_chain.h"
 
 namespace {
 
@@ -14,19 +15,10 @@ protected:
         PaintTextureSet();
     }
 
-    // One pass of the chain at a position: which scene drew, 0 when none did.
+    // One pass of the program's chain at a position: which scene drew, 0 when none did.
     static int Pass(float position) {
         SetPosition(position);
-        if (OpeningLogoScene()) {
-            return 1;
-        }
-        if (MainSectionScene()) {
-            return 2;
-        }
-        if (CreditsScene()) {
-            return 3;
-        }
-        return 0;
+        return RunSceneChain();
     }
 };
 

@@ -2,41 +2,32 @@
 #pragma once
 
 #include "scene_fixture.h"
+#include "tests/support/picture_colours.h"
 
 namespace palette {
-const Colour Logo{200, 40, 40};
-const Colour Background{16, 96, 160};
-const Colour Lyrics{240, 240, 16};
-const Colour FlipA{224, 32, 128};
-const Colour FlipB{32, 224, 128};
-const Colour Nerd{112, 48, 16};
-const Colour Demoscene{16, 112, 48};
-const Colour Tuvrel{48, 16, 112};
-const Colour Ass{144, 144, 32};
-const Colour Vacation1{32, 144, 144};
-const Colour Vacation2{144, 32, 144};
-const Colour Vacation3{80, 80, 208};
-const Colour Credits[6] = {{208, 80, 80}, {80, 208, 80}, {176, 176, 176}, {96, 16, 16}, {16, 96, 16}, {64, 64, 64}};
+constexpr Colour Of(PictureId picture) {
+    return Colour{ColourOf(picture).r, ColourOf(picture).g, ColourOf(picture).b};
+}
+const Colour Logo = Of(PictureId::Logo);
+const Colour Background = Of(PictureId::Background);
+const Colour Lyrics = Of(PictureId::Lyrics);
+const Colour FlipA = Of(PictureId::FlipFrameA);
+const Colour FlipB = Of(PictureId::FlipFrameB);
+const Colour Nerd = Of(PictureId::Nerd);
+const Colour Demoscene = Of(PictureId::Demoscene);
+const Colour Tuvrel = Of(PictureId::Tuvrel);
+const Colour Ass = Of(PictureId::Ass);
+const Colour Vacation1 = Of(PictureId::Vacation1);
+const Colour Vacation2 = Of(PictureId::Vacation2);
+const Colour Vacation3 = Of(PictureId::Vacation3);
+const Colour Credits[6] = {Of(PictureId::VekCreds),      Of(PictureId::JubCreds),      Of(PictureId::SnurfelsCreds),
+                           Of(PictureId::QuillackCreds), Of(PictureId::ZephruntCreds), Of(PictureId::EndPicture)};
 }  // namespace palette
 
 // Opaque pictures everywhere; the lyrics sheet fully transparent unless a test says otherwise.
 inline void PaintTextureSet(unsigned char lyricsAlpha = 0) {
-    using namespace palette;
-    LogoTexture = SceneTest::Solid(Logo);
-    BackgroundTexture = SceneTest::Solid(Background);
-    LyricsTexture = SceneTest::Solid(Lyrics, lyricsAlpha);
-    FlipFrameA = SceneTest::Solid(FlipA);
-    FlipFrameB = SceneTest::Solid(FlipB);
-    NerdTexture = SceneTest::Solid(Nerd);
-    DemosceneTexture = SceneTest::Solid(Demoscene);
-    TuvrelTexture = SceneTest::Solid(Tuvrel);
-    AssTexture = SceneTest::Solid(Ass);
-    Vacation1Texture = SceneTest::Solid(Vacation1);
-    Vacation2Texture = SceneTest::Solid(Vacation2);
-    Vacation3Texture = SceneTest::Solid(Vacation3);
-    GLuint* credits[6] = {&VekCredsTexture,      &JubCredsTexture,      &SnurfelsCredsTexture,
-                          &QuillackCredsTexture, &ZephruntCredsTexture, &EndPictureTexture};
-    for (int i = 0; i < 6; ++i) {
-        *credits[i] = SceneTest::Solid(Credits[i]);
+    for (const PictureEntry& picture : PictureTable) {
+        const bool lyrics = picture.id == PictureId::Lyrics;
+        *PictureTextures[PictureIndex(picture.id)] = SceneTest::Solid(palette::Of(picture.id), lyrics ? lyricsAlpha : 255);
     }
 }

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "gl.h"
-#include "media/music.h"
+#include "media/music_clock.h"
+#include "scenes/scene_chain.h"
 #include "scenes/scenes.h"
 #include "tests/support/gl_recorder.h"
 #include "tests/support/gl_window.h"
@@ -54,13 +55,7 @@ protected:
         testing::internal::CaptureStderr();  // the pictures are missing on purpose
         ASSERT_TRUE(Open());
         testing::internal::GetCapturedStderr();
-        OpeningLogoLatch = false;
-        LogoRising = true;
-        LogoFrozenClock = 0.0f;
-        MainSectionLatch = true;
-        CreditsLatch = true;
-        std::fill(SpectrumBuffer, SpectrumBuffer + 256, 0.0f);
-        SetPosition(0.0f);
+        ResetPresentation();
     }
 
     void TearDown() override {

@@ -5,9 +5,9 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-// The calls of the loop and of shutdown, without window creation.
+// The calls of the loop and of shutdown, without window creation and start-up.
 Entries LoopCalls() {
-    const int start = FindCall("StartMusic");
+    const int start = FindCall("ResetPresentation");
     Entries calls;
     for (int i = start + 1; i < static_cast<int>(CallLog().size()); ++i) {
         const std::string& entry = CallLog()[i];
@@ -18,7 +18,7 @@ Entries LoopCalls() {
     return calls;
 }
 
-const Entries Shutdown = {"ReleaseMusic", "glDeleteFramebuffersEXT 1 11", "glDeleteRenderbuffersEXT 1 12",
+const Entries Shutdown = {"ReleaseMusic", "ReleaseGraphics",
                           "ChangeDisplaySettingsA null 0", "ShowCursor TRUE", "wglMakeCurrent null null",
                           "wglDeleteContext", "ReleaseDC", "DestroyWindow", "UnregisterClassA OpenGL instance",
                           "ReleaseTextureSet"};
@@ -48,6 +48,8 @@ TEST_F(ShellTest, StartsTheMusicAfterTheWindowAndEndsWhenTheChainRunsDry) {
     // The pictures start decoding first, for the window's 600 pixels, while the window is made.
     EXPECT_EQ(CallLog().front(), "StartPictureDecoding 600");
     EXPECT_GT(FindCall("StartMusic"), FindCall("PrepareGraphics"));
+    // The music is tied to the program's window; the scenes start from their beginning.
+    EXPECT_EQ(FindCall("ResetPresentation"), FindCall("StartMusic window") + 1);
     const Entries frame = {"OpeningLogoScene", "SampleMusic", "SwapBuffers dc"};
     EXPECT_EQ(LoopCalls(), Then(Then(Then(frame, frame), {"OpeningLogoScene", "MainSectionScene", "CreditsScene"}),
                                 Shutdown));

@@ -16,7 +16,7 @@ class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetScript();
-        ResetPresentation();
+        ResetPresentationDoubles();
         FullscreenMode = true;
         WindowActive = true;
         std::memset(KeyTable, 0, sizeof(KeyTable));

@@ -29,7 +29,7 @@ TEST_F(ShellTest, CreatesTheWindowInOrderAndLeavesItCurrent) {
         "glViewport 0 0 800 600",  // the requested size, set again with the context current
         "glMatrixMode 5889",
         "glMatrixMode 5888",
-        "PrepareGraphics",
+        "PrepareGraphics 600",  // for pictures as high as the window
     };
     EXPECT_EQ(CallLog(), expected);
     EXPECT_TRUE(FullscreenMode);

@@ -10,29 +10,29 @@
 
 namespace {
 
-std::vector<short> SineFrames(const SineSpec& spec) {
-    const long frames = static_cast<long>(spec.rate * spec.seconds);
-    std::vector<short> samples(static_cast<size_t>(frames * spec.channels));
+std::vector<short> SineFrames(const Tone& tone) {
+    const long frames = static_cast<long>(tone.rate * tone.seconds);
+    std::vector<short> samples(static_cast<size_t>(frames * tone.channels));
     for (long i = 0; i < frames; ++i) {
-        const double value = spec.amplitude * std::sin(2.0 * M_PI * spec.hz * i / spec.rate);
-        for (int c = 0; c < spec.channels; ++c) {
-            samples[static_cast<size_t>(i * spec.channels + c)] = static_cast<short>(std::lround(value * 32767.0));
+        const double value = tone.amplitude * std::sin(2.0 * M_PI * tone.hz * i / tone.rate);
+        for (int c = 0; c < tone.channels; ++c) {
+            samples[static_cast<size_t>(i * tone.channels + c)] = static_cast<short>(std::lround(value * 32767.0));
         }
     }
     return samples;
 }
 
-bool WriteWithSndfile(const std::string& path, const SineSpec& spec, int format) {
+bool WriteWithSndfile(const std::string& path, const Tone& tone, int format) {
     SF_INFO info{};
-    info.samplerate = spec.rate;
-    info.channels = spec.channels;
+    info.samplerate = tone.rate;
+    info.channels = tone.channels;
     info.format = format;
     SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!file) {
         return false;
     }
-    const std::vector<short> samples = SineFrames(spec);
-    const sf_count_t frames = static_cast<sf_count_t>(samples.size() / static_cast<size_t>(spec.channels));
+    const std::vector<short> samples = SineFrames(tone);
+    const sf_count_t frames = static_cast<sf_count_t>(samples.size() / static_cast<size_t>(tone.channels));
     const bool written = sf_writef_short(file, samples.data(), frames) == frames;
     return sf_close(file) == 0 && written;
 }
@@ -87,25 +87,25 @@ std::string ApeTag() {
 
 }  // namespace
 
-bool WriteSineMusic(const std::string& path, const SineSpec& spec, MusicFormat format) {
+bool WriteToneMusic(const std::string& path, const Tone& tone, MusicFormat format) {
     switch (format) {
     case MusicFormat::Mp3:
-        return WriteSineMp3(path, spec);
+        return WriteToneMp3(path, tone);
     case MusicFormat::Mp3Vbr: {
         Mp3Settings settings;
-        settings.rate = spec.rate;
-        settings.channels = spec.channels;
+        settings.rate = tone.rate;
+        settings.channels = tone.channels;
         settings.vbr = true;
         settings.quality = 2;
         std::string error;
-        const std::vector<short> samples = SineFrames(spec);
-        return WriteMp3(path, settings, static_cast<long>(samples.size() / static_cast<size_t>(spec.channels)),
+        const std::vector<short> samples = SineFrames(tone);
+        return WriteMp3(path, settings, static_cast<long>(samples.size() / static_cast<size_t>(tone.channels)),
                         [&](long start, int count, short* left, short* right) {
                             for (int i = 0; i < count; ++i) {
-                                const size_t at = static_cast<size_t>((start + i) * spec.channels);
+                                const size_t at = static_cast<size_t>((start + i) * tone.channels);
                                 left[i] = samples[at];
                                 if (right) {
-                                    right[i] = samples[at + static_cast<size_t>(spec.channels - 1)];
+                                    right[i] = samples[at + static_cast<size_t>(tone.channels - 1)];
                                 }
                             }
                         },
@@ -113,7 +113,7 @@ bool WriteSineMusic(const std::string& path, const SineSpec& spec, MusicFormat f
     }
     case MusicFormat::Mp3WithCover:
     case MusicFormat::Mp3WithApeTag: {
-        if (!WriteSineMp3(path, spec)) {
+        if (!WriteToneMp3(path, tone)) {
             return false;
         }
         const std::string mp3 = ReadFile(path);
@@ -121,15 +121,15 @@ bool WriteSineMusic(const std::string& path, const SineSpec& spec, MusicFormat f
         return true;
     }
     case MusicFormat::Wav:
-        return WriteWithSndfile(path, spec, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+        return WriteWithSndfile(path, tone, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     case MusicFormat::Aiff:
-        return WriteWithSndfile(path, spec, SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
+        return WriteWithSndfile(path, tone, SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
     case MusicFormat::Flac:
-        return WriteWithSndfile(path, spec, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
+        return WriteWithSndfile(path, tone, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
     case MusicFormat::Vorbis:
-        return WriteWithSndfile(path, spec, SF_FORMAT_OGG | SF_FORMAT_VORBIS);
+        return WriteWithSndfile(path, tone, SF_FORMAT_OGG | SF_FORMAT_VORBIS);
     case MusicFormat::Opus:
-        return WriteWithSndfile(path, spec, SF_FORMAT_OGG | SF_FORMAT_OPUS);
+        return WriteWithSndfile(path, tone, SF_FORMAT_OGG | SF_FORMAT_OPUS);
     }
     return false;
 }

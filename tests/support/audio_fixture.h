@@ -19,4 +19,4 @@ enum class MusicFormat {
 };
 
 // False if an encoder or the file failed.
-bool WriteSineMusic(const std::string& path, const SineSpec& spec, MusicFormat format);
+bool WriteToneMusic(const std::string& path, const Tone& tone, MusicFormat format);

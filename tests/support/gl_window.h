@@ -9,10 +9,11 @@
 #include <string>
 
 #include "app/render_window.h"
+#include "media/graphics_setup.h"
+#include "media/picture_table.h"
 #include "media/texture_set.h"
 #include "tests/fakes/call_log.h"
 #include "tests/support/mp3_fixture.h"
-#include "tests/support/picture_files.h"
 
 class GlWindowTest : public ::testing::Test {
 protected:
@@ -26,8 +27,7 @@ protected:
 
     void TearDown() override {
         if (windowOpen) {
-            glDeleteFramebuffersEXT(1, &OffscreenFramebuffer);
-            glDeleteRenderbuffersEXT(1, &OffscreenDepthBuffer);
+            ReleaseGraphics();
             DestroyRenderWindow();
             ReleaseTextureSet();
         }
@@ -39,9 +39,10 @@ protected:
     void UseSampleMedia(const std::string& except = "") {
         const char* media = std::getenv("TEST_MEDIA_DIR");
         ASSERT_NE(media, nullptr) << "TEST_MEDIA_DIR names the sample media";
-        for (const auto& name : PictureFiles()) {
+        for (const PictureEntry& picture : PictureTable) {
+            const std::string name = PictureName(picture);
             if (name != except) {
-                ASSERT_EQ(symlink((std::string(media) + "/" + name).c_str(), ("data/" + name).c_str()), 0);
+                ASSERT_EQ(symlink((std::string(media) + "/" + name).c_str(), picture.path), 0);
             }
         }
     }

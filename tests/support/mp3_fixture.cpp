@@ -8,20 +8,20 @@
 
 #include "tools/make_media/mp3_writer.h"
 
-bool WriteSineMp3(const std::string& path, const SineSpec& spec) {
+bool WriteToneMp3(const std::string& path, const Tone& tone) {
     Mp3Settings settings;
-    settings.rate = spec.rate;
-    settings.channels = spec.channels;
-    settings.kbps = spec.channels == 1 ? 128 : 192;
+    settings.rate = tone.rate;
+    settings.channels = tone.channels;
+    settings.kbps = tone.channels == 1 ? 128 : 192;
     settings.quality = 2;
     settings.explicitMode = true;
     std::string error;
-    return WriteMp3(path, settings, static_cast<long>(spec.rate * spec.seconds),
-                    [&spec](long start, int count, short* left, short* right) {
+    return WriteMp3(path, settings, static_cast<long>(tone.rate * tone.seconds),
+                    [&tone](long start, int count, short* left, short* right) {
                         for (int i = 0; i < count; ++i) {
-                            const double t = static_cast<double>(start + i) / spec.rate;
-                            const bool later = spec.laterHz > 0.0 && t >= spec.changeAt;
-                            const double value = spec.amplitude * std::sin(2.0 * M_PI * (later ? spec.laterHz : spec.hz) * t);
+                            const double t = static_cast<double>(start + i) / tone.rate;
+                            const bool later = tone.laterHz > 0.0 && t >= tone.changeAt;
+                            const double value = tone.amplitude * std::sin(2.0 * M_PI * (later ? tone.laterHz : tone.hz) * t);
                             left[i] = static_cast<short>(std::lround(value * 32767.0));
                             if (right) {
                                 right[i] = left[i];

@@ -3,7 +3,7 @@
 
 #include <string>
 
-struct SineSpec {
+struct Tone {
     int rate = 44100;
     int channels = 2;
     double seconds = 3.0;
@@ -15,7 +15,7 @@ struct SineSpec {
 };
 
 // Writes the file; false if the encoder failed.
-bool WriteSineMp3(const std::string& path, const SineSpec& spec);
+bool WriteToneMp3(const std::string& path, const Tone& tone);
 // A fresh, empty temporary folder.
 std::string MakeTempDir();
 void WriteFile(const std::string& path, const std::string& bytes);

@@ -58,11 +58,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     bool ok = true;
-    for (const char* name : PictureNames) {
-        ok &= Produce(dir, name, [name](const std::string& path, std::string* error) {
-            return WritePicture(name, path, error);
+    for (const PictureEntry& picture : PictureTable) {
+        ok &= Produce(dir, PictureName(picture), [&picture](const std::string& path, std::string* error) {
+            return WritePicture(picture.id, path, error);
         });
     }
-    ok &= Produce(dir, "Fast.mp3", [](const std::string& path, std::string* error) { return WriteMusic(path, error); });
+    ok &= Produce(dir, DataFileName(MusicPath),
+                  [](const std::string& path, std::string* error) { return WriteMusic(path, error); });
     return ok ? 0 : 1;
 }

@@ -4,9 +4,8 @@
 
 #include <string>
 
-// Each writes one file at `path`; false with `error` set on failure.
-bool WritePicture(const std::string& name, const std::string& path, std::string* error);
-bool WriteMusic(const std::string& path, std::string* error);
+#include "media/picture_table.h"
 
-// The picture files, in the order the program loads them.
-extern const char* const PictureNames[18];
+// Each writes one file at `path`; false with `error` set on failure.
+bool WritePicture(PictureId picture, const std::string& path, std::string* error);
+bool WriteMusic(const std::string& path, std::string* error);

@@ -14,13 +14,6 @@
 #include "media.h"
 #include "media/png_encoder.h"
 
-const char* const PictureNames[18] = {
-    "qorlogo.jpg",       "VekCreds.jpg",      "JubCreds.jpg",      "SnurfelsCreds.jpg", "QuillackCreds.jpg",
-    "ZephruntCreds.jpg", "SluttBilde.jpg",    "Dwip1.png",         "Dwip2.png",         "DwipTuvrel.png",
-    "Nerd.jpg",          "Lyrics.png",        "KX07.jpg",          "Demoscene.jpg",     "DwipVacation1.jpg",
-    "DwipVacation2.jpg", "DwipVacation3.jpg", "Ass.jpg",
-};
-
 namespace {
 
 const char* const FontPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
@@ -145,7 +138,7 @@ Surface CutOut(int width, int height, Colour body, const std::string& title, con
 Surface LyricsSheet(int size) {
     Surface canvas = NewCanvas(size, size, Colour{0, 0, 0, 0});
     static const char* const lines[] = {
-        "Lyrics.png",           "dwip this, dwip that",    "the beat goes round",    "eighty-six and three",
+        PictureName(Picture(PictureId::Lyrics)), "dwip this, dwip that",    "the beat goes round",    "eighty-six and three",
         "forty-four and five",  "the logo climbs up high", "the pictures flip along", "we sway from side to side",
         "and on vacation go",   "the credits roll away",   "and then the screen is black", "dwip this",
     };
@@ -175,37 +168,52 @@ Surface Logo() {
         Text(canvas.get(), "LOGO " + std::to_string(band + 1) + "/5", 56, width / 2, y, white);
     }
     Text(canvas.get(), "KX 2007", 110, width / 2, height / 2, Colour{255, 220, 60, 255});
-    Text(canvas.get(), "qorlogo.jpg", 36, width / 2, height / 2 + 90, white);
+    Text(canvas.get(), PictureName(Picture(PictureId::Logo)), 36, width / 2, height / 2 + 90, white);
     return canvas;
 }
 
-Surface Draw(const std::string& name) {
+Surface Draw(PictureId picture) {
     const int credW = 1080;
     const int credH = 800;
-    if (name == "qorlogo.jpg") return Logo();
-    if (name == "VekCreds.jpg") return Photo(credW, credH, {150, 30, 30, 255}, {60, 10, 10, 255}, "Credits 1: Vek", name);
-    if (name == "JubCreds.jpg") return Photo(credW, credH, {30, 140, 40, 255}, {10, 50, 15, 255}, "Credits 2: Jub", name);
-    if (name == "SnurfelsCreds.jpg")
+    const std::string name = PictureName(Picture(picture));
+    switch (picture) {
+    case PictureId::Logo:
+        return Logo();
+    case PictureId::VekCreds:
+        return Photo(credW, credH, {150, 30, 30, 255}, {60, 10, 10, 255}, "Credits 1: Vek", name);
+    case PictureId::JubCreds:
+        return Photo(credW, credH, {30, 140, 40, 255}, {10, 50, 15, 255}, "Credits 2: Jub", name);
+    case PictureId::SnurfelsCreds:
         return Photo(credW, credH, {30, 60, 160, 255}, {10, 20, 60, 255}, "Credits 3: Snurfels", name);
-    if (name == "QuillackCreds.jpg")
+    case PictureId::QuillackCreds:
         return Photo(credW, credH, {160, 140, 20, 255}, {60, 50, 5, 255}, "Credits 4: Quillack", name);
-    if (name == "ZephruntCreds.jpg")
+    case PictureId::ZephruntCreds:
         return Photo(credW, credH, {130, 30, 150, 255}, {45, 10, 55, 255}, "Credits 5: Zephrunt", name);
-    if (name == "SluttBilde.jpg") return Photo(credW, credH, {40, 40, 40, 255}, {0, 0, 0, 255}, "THE END", name);
-    if (name == "Dwip1.png") return CutOut(1024, 768, {220, 60, 40, 255}, "FLIP A", name);
-    if (name == "Dwip2.png") return CutOut(1024, 768, {40, 90, 220, 255}, "FLIP B", name);
-    if (name == "DwipTuvrel.png") return CutOut(1024, 1024, {40, 170, 90, 255}, "SWAY", name);
-    if (name == "Lyrics.png") return LyricsSheet(1024);
-    if (name == "KX07.jpg") return Photo(1024, 768, {20, 90, 110, 255}, {5, 25, 40, 255}, "KX07 background", name);
-    if (name == "Nerd.jpg") return Photo(1024, 768, {200, 110, 30, 255}, {90, 40, 10, 255}, "Nerd", name);
-    if (name == "Demoscene.jpg") return Photo(1024, 768, {30, 160, 160, 255}, {10, 60, 60, 255}, "Demoscene", name);
-    if (name == "Ass.jpg") return Photo(1024, 1024, {170, 40, 100, 255}, {60, 10, 35, 255}, "Ass", name);
-    if (name == "DwipVacation1.jpg")
+    case PictureId::EndPicture:
+        return Photo(credW, credH, {40, 40, 40, 255}, {0, 0, 0, 255}, "THE END", name);
+    case PictureId::FlipFrameA:
+        return CutOut(1024, 768, {220, 60, 40, 255}, "FLIP A", name);
+    case PictureId::FlipFrameB:
+        return CutOut(1024, 768, {40, 90, 220, 255}, "FLIP B", name);
+    case PictureId::Tuvrel:
+        return CutOut(1024, 1024, {40, 170, 90, 255}, "SWAY", name);
+    case PictureId::Lyrics:
+        return LyricsSheet(1024);
+    case PictureId::Background:
+        return Photo(1024, 768, {20, 90, 110, 255}, {5, 25, 40, 255}, "KX07 background", name);
+    case PictureId::Nerd:
+        return Photo(1024, 768, {200, 110, 30, 255}, {90, 40, 10, 255}, "Nerd", name);
+    case PictureId::Demoscene:
+        return Photo(1024, 768, {30, 160, 160, 255}, {10, 60, 60, 255}, "Demoscene", name);
+    case PictureId::Ass:
+        return Photo(1024, 1024, {170, 40, 100, 255}, {60, 10, 35, 255}, "Ass", name);
+    case PictureId::Vacation1:
         return Photo(1024, 768, {60, 150, 220, 255}, {220, 200, 120, 255}, "Vacation 1", name);
-    if (name == "DwipVacation2.jpg")
+    case PictureId::Vacation2:
         return Photo(1024, 768, {90, 200, 120, 255}, {30, 80, 40, 255}, "Vacation 2", name);
-    if (name == "DwipVacation3.jpg")
+    case PictureId::Vacation3:
         return Photo(1024, 768, {230, 120, 90, 255}, {90, 40, 30, 255}, "Vacation 3", name);
+    }
     return Surface(nullptr, SDL_FreeSurface);
 }
 
@@ -271,11 +279,12 @@ bool Ready(std::string* error) {
 
 }  // namespace
 
-bool WritePicture(const std::string& name, const std::string& path, std::string* error) {
+bool WritePicture(PictureId picture, const std::string& path, std::string* error) {
     if (!Ready(error)) {
         return false;
     }
-    Surface canvas = Draw(name);
+    const std::string name = PictureName(Picture(picture));
+    Surface canvas = Draw(picture);
     if (!canvas) {
         *error = "no such sample picture";
         return false;

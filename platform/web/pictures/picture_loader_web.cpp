@@ -9,7 +9,7 @@
 #include <string>
 
 #include "media/picture_area.h"
-#include "media/picture_files.h"
+#include "media/picture_table.h"
 
 // The size of a picture, or 0 with `problem` saying why there is none.
 EM_JS(int, WebPictureSize, (const char* path, int* width, int* height, char* problem, int problemBytes), {
@@ -51,8 +51,8 @@ int PictureHeight = 600;
 extern "C" EMSCRIPTEN_KEEPALIVE const char* WebPicturePaths() {
     static std::string paths;
     if (paths.empty()) {
-        for (const PictureFile& file : PictureFiles) {
-            paths += paths.empty() ? file.path : std::string("\n") + file.path;
+        for (const PictureEntry& picture : PictureTable) {
+            paths += paths.empty() ? picture.path : std::string("\n") + picture.path;
         }
     }
     return paths.c_str();
@@ -67,12 +67,12 @@ DecodedPicture TakeDecodedPicture(int i) {
     int width = 0;
     int height = 0;
     char problem[256] = {};
-    const char* path = PictureFiles[i].path;
+    const char* path = PictureTable[i].path;
     if (!WebPictureSize(path, &width, &height, problem, sizeof(problem))) {
         picture.problem = problem;
         return picture;
     }
-    KeptSize(width, height, AreaOnScreen(PictureFiles[i], PictureHeight), &picture.width, &picture.height);
+    KeptSize(width, height, AreaOnScreen(PictureTable[i], PictureHeight), &picture.width, &picture.height);
     picture.pixels.resize(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) * 4);
     picture.transparent = WebPicturePixels(path, picture.width, picture.height, picture.pixels.data()) != 0;
     return picture;
