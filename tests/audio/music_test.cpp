@@ -229,12 +229,39 @@ INSTANTIATE_TEST_SUITE_P(
                       ConversionCase{~0ull, 18446744073709551616.0f}),
     [](const auto& info) { return "count_" + std::to_string(info.param.bytes); });
 
-TEST(SlowClock, IsThePositionOverTwoHundredThousand) {
-    for (float position : {200000.0f, 1000000.0f, 21727784.0f}) {
-        EXPECT_EQ(position / 200000.0f, static_cast<float>(static_cast<double>(position) / 200000.0));
-    }
-    EXPECT_EQ(200000.0f / 200000.0f, 1.0f);
-    EXPECT_EQ(1000000.0f / 200000.0f, 5.0f);
+struct SlowClockCase {
+    uint64_t bytes;
+    float position;
+    float slowClock;
+};
+
+class SlowClockTest : public ::testing::TestWithParam<SlowClockCase> {};
+
+// The slow clock is the stored single-precision position over 200000, not
+// the byte count's own quotient.
+TEST_P(SlowClockTest, IsTheStoredPositionOverTwoHundredThousand) {
+    SetMusicClock(GetParam().bytes);
+    EXPECT_EQ(MusicPosition, GetParam().position);
+    EXPECT_EQ(SlowClock, GetParam().slowClock);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Positions, SlowClockTest,
+    ::testing::Values(SlowClockCase{0, 0.0f, 0.0f}, SlowClockCase{200000, 200000.0f, 1.0f},
+                      SlowClockCase{1000000, 1000000.0f, 5.0f},
+                      // Stored as 16777216: 83.886078 where 16777217 / 200000 would give 83.886085.
+                      SlowClockCase{16777217, 16777216.0f, 83.88607788085938f},
+                      SlowClockCase{21727784, 21727784.0f, 108.63892f}),
+    [](const auto& info) { return "bytes_" + std::to_string(info.param.bytes); });
+
+TEST(SlowClock, ResetPutsTheClockAndSpectrumBackToZero) {
+    SetMusicClock(5000000);
+    SpectrumBuffer[1] = 0.5f;
+    SpectrumBuffer[255] = 0.25f;
+    ResetMusicClock();
+    EXPECT_EQ(MusicPosition, 0.0f);
+    EXPECT_EQ(SlowClock, 0.0f);
+    EXPECT_EQ(std::count(SpectrumBuffer, SpectrumBuffer + 256, 0.0f), 256);
 }
 
 }  // namespace

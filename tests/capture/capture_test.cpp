@@ -214,6 +214,102 @@ TEST_F(CaptureTest, WithoutMusicTheVideoKeepsTheTimelineSilentlyAndSaysSo) {
     }
 }
 
+TEST_F(CaptureTest, AMovIsTheSameH264AndAacWithItsIndexInFront) {
+    SolidPictures();
+    Tone tone;
+    tone.seconds = 26.0;
+    ASSERT_TRUE(WriteToneMp3(dir + "/data/Fast.mp3", tone));
+    const Outcome run = Capture("--size 160x120 --from 23.5 --to 24 flip.mov");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Probe("flip.mov", "-show_entries format=format_name"), "format_name=mov,mp4,m4a,3gp,3g2,mj2\n");
+    EXPECT_EQ(Probe("flip.mov", "-show_entries stream=codec_name"), "codec_name=h264\ncodec_name=aac\n");
+    const std::string head = ReadFile(dir + "/flip.mov").substr(0, 4096);
+    EXPECT_NE(head.find("qt  "), std::string::npos) << "a QuickTime brand";
+    EXPECT_LT(head.find("moov"), head.find("mdat"));
+    const std::vector<Rgb> centres = CentreColours("flip.mov", 160, 120);
+    ASSERT_EQ(centres.size(), 30u);
+    EXPECT_EQ(Name(centres[3]), "Dwip1.png");
+    EXPECT_EQ(Name(centres[4]), "Dwip2.png") << "frame 1414";
+}
+
+struct BarsCase {
+    const char* name;
+    int width, height;
+    int left, top;  // the 4:3 picture's corner; black around it
+};
+
+class CaptureBarsTest : public CaptureTest, public ::testing::WithParamInterface<BarsCase> {};
+
+// Another shape than 4:3 keeps the presentation's 4:3 picture, whole and
+// centred, between black bars. Frame 705 at 30 fps shows the first flip
+// frame, which fills the picture edge to edge.
+TEST_P(CaptureBarsTest, ThePictureStaysFourByThreeBetweenBlackBars) {
+    SolidPictures();
+    const BarsCase& c = GetParam();
+    const std::string size = std::to_string(c.width) + "x" + std::to_string(c.height);
+    const Outcome run = Capture("--size " + size + " --fps 30 --from 23.5 --to 23.6 out.mkv");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Probe("out.mkv", "-show_entries stream=width,height"),
+              "width=" + std::to_string(c.width) + "\nheight=" + std::to_string(c.height) + "\n");
+    const std::string raw = RunShell("ffmpeg -v error -i '" + dir + "/out.mkv' -frames:v 1 -f rawvideo -pix_fmt rgb24 -");
+    ASSERT_EQ(raw.size(), static_cast<size_t>(c.width) * c.height * 3);
+    auto at = [&](int x, int y) {
+        const size_t i = (static_cast<size_t>(y) * c.width + x) * 3;
+        return Rgb{static_cast<uint8_t>(raw[i]), static_cast<uint8_t>(raw[i + 1]), static_cast<uint8_t>(raw[i + 2])};
+    };
+    const int right = c.width - c.left;
+    const int bottom = c.height - c.top;
+    // Inside, a few pixels from each edge (H.264 blurs edges a little); outside, a few pixels beyond.
+    for (const auto& [x, y] : std::vector<std::pair<int, int>>{
+             {c.left + 4, c.height / 2}, {right - 5, c.height / 2}, {c.width / 2, c.top + 4}, {c.width / 2, bottom - 5}}) {
+        EXPECT_EQ(Name(at(x, y)), "Dwip1.png") << "inside the picture at " << x << "," << y;
+    }
+    std::vector<std::pair<int, int>> outside;
+    if (c.left > 0) {
+        outside = {{c.left - 5, c.height / 2}, {0, 0}, {right + 4, c.height / 2}, {c.width - 1, c.height - 1}};
+    }
+    if (c.top > 0) {
+        outside = {{c.width / 2, c.top - 5}, {0, 0}, {c.width / 2, bottom + 4}, {c.width - 1, c.height - 1}};
+    }
+    for (const auto& [x, y] : outside) {
+        EXPECT_TRUE(Near(at(x, y), Rgb{0, 0, 0}, 12)) << "a bar at " << x << "," << y << ": " << at(x, y);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, CaptureBarsTest,
+                         ::testing::Values(BarsCase{"full_hd", 1920, 1080, 240, 0}, BarsCase{"square", 480, 480, 0, 60},
+                                           BarsCase{"four_by_three", 320, 240, 0, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CaptureTest, ProgressIsALineEachTenthInAFileAndOneLineRedrawnOnATerminal) {
+    SolidPictures();
+    const Outcome file = Capture("--size 160x120 --from 20 --to 21 a.mkv");
+    ASSERT_EQ(file.status, 0) << file.err;
+    std::istringstream lines(file.err);
+    std::vector<std::string> progress;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("frame ", 0) == 0) {
+            progress.push_back(line.substr(0, line.find(',', line.find(',') + 1)));
+        }
+    }
+    std::vector<std::string> expected;
+    for (int tenth = 1; tenth <= 10; ++tenth) {
+        expected.push_back("frame " + std::to_string(6 * tenth) + " of 60, " + std::to_string(10 * tenth) + "%");
+    }
+    EXPECT_EQ(progress, expected) << file.err;
+    EXPECT_EQ(file.err.find('\r'), std::string::npos);
+
+    // On a terminal (script gives it one) the line is redrawn in place and ended once.
+    const std::string command = "cd '" + dir + "' && env -u DISPLAY script -qec \"'" CAPTURE_PROGRAM
+                                "' --size 160x120 --from 20 --to 21 b.mkv\" /dev/null";
+    const std::string terminal = RunShell(command);
+    const size_t last = terminal.rfind("\rframe 60 of 60, 100%");
+    ASSERT_NE(last, std::string::npos) << terminal;
+    const size_t first = terminal.find("\rframe ");
+    EXPECT_EQ(terminal.substr(first, last - first).find('\n'), std::string::npos) << "one line, redrawn: " << terminal;
+    EXPECT_NE(terminal.find("\r\ndwip-capture: b.mkv: 60 frames", last), std::string::npos) << terminal;
+}
+
 // A still is the frame a full capture shows at that moment, whatever was
 // drawn before it: the logo's frozen height and the background's shake come
 // out the same when the frames before it are only run through.

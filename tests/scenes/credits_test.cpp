@@ -91,10 +91,42 @@ TEST_F(CreditsTest, OnlyThePositionEndsTheScene) {
     }
 }
 
-TEST_F(CreditsTest, TheEndComparesInDoublePrecision) {
+TEST_F(CreditsTest, TheEndIs25468056Bytes) {
     EXPECT_EQ(CreditsEnd, 25468056.0);
     FrameAt(25468054.0f);
     EXPECT_FALSE(CreditsLatch);
+    FrameAt(25468056.0f);
+    EXPECT_TRUE(CreditsLatch);
 }
+
+struct EndCase {
+    double end;
+    float position;
+    bool ends;
+};
+
+class CreditsEndTest : public CreditsTest, public ::testing::WithParamInterface<EndCase> {
+protected:
+    void TearDown() override {
+        CreditsEnd = 25468056.0;
+        CreditsTest::TearDown();
+    }
+};
+
+// The end is a double and the position is widened to meet it: an end between
+// two single-precision values is neither rounded to one of them nor cut to
+// a whole byte.
+TEST_P(CreditsEndTest, ThePositionIsComparedWithTheEndAsADouble) {
+    CreditsEnd = GetParam().end;
+    FrameAt(GetParam().position);
+    EXPECT_EQ(CreditsLatch, GetParam().ends) << "end " << GetParam().end << ", position " << GetParam().position;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, CreditsEndTest,
+    ::testing::Values(EndCase{25468056.5, 25468056.0f, false},  // as a float or a whole byte it would end here
+                      EndCase{25468057.0, 25468056.0f, false},  // as a float, 25468056: it would end here
+                      EndCase{25468055.5, 25468056.0f, true}, EndCase{25468056.0, 25468056.0f, true}),
+    [](const auto& info) { return "case_" + std::to_string(info.index); });
 
 }  // namespace

@@ -2,31 +2,28 @@
 // Web Audio without a sound device), driven as a user would: the page loads,
 // a click starts the presentation, the pictures follow the music's clock,
 // Escape ends it, and a missing music file gives the program's messages.
-//   node web_test.mjs WEB_BUILD SAMPLE_MEDIA SCREENSHOT_DIR
+//   node web_test.mjs WEB_BUILD SAMPLE_MEDIA SCREENSHOT_DIR PICTURE_LIST
+// PICTURE_LIST is the program's picture table, with a test colour for each
+// picture, as the build writes it (pictures.json).
 import {test, after} from "node:test";
 import assert from "node:assert/strict";
 import {spawn} from "node:child_process";
-import {copyFileSync, mkdirSync, mkdtempSync, rmSync, writeFileSync} from "node:fs";
+import {copyFileSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync} from "node:fs";
 import {tmpdir} from "node:os";
-import {dirname, join} from "node:path";
+import {basename, dirname, join} from "node:path";
 import {fileURLToPath} from "node:url";
 import {deflateSync} from "node:zlib";
 import puppeteer from "puppeteer-core";
 
-const [webBuild, sampleMedia, screenshots] = process.argv.slice(2);
+const [webBuild, sampleMedia, screenshots, pictureList] = process.argv.slice(2);
 mkdirSync(screenshots, {recursive: true});
 const serve = join(dirname(fileURLToPath(import.meta.url)), "../../tools/web/serve.mjs");
 const BytesPerSecond = 176400;
 
-// A colour for every picture, so that a pixel tells which is on screen.
-const Colours = {
-    "qorlogo.jpg": [200, 40, 40], "KX07.jpg": [16, 96, 160], "Lyrics.png": [240, 240, 16],
-    "Dwip1.png": [224, 32, 128], "Dwip2.png": [32, 224, 128], "Nerd.jpg": [112, 48, 16],
-    "Demoscene.jpg": [16, 112, 48], "DwipTuvrel.png": [48, 16, 112], "Ass.jpg": [144, 144, 32],
-    "DwipVacation1.jpg": [32, 144, 144], "DwipVacation2.jpg": [144, 32, 144], "DwipVacation3.jpg": [80, 80, 208],
-    "VekCreds.jpg": [208, 80, 80], "JubCreds.jpg": [80, 208, 80], "SnurfelsCreds.jpg": [176, 176, 176],
-    "QuillackCreds.jpg": [96, 16, 16], "ZephruntCreds.jpg": [16, 96, 16], "SluttBilde.jpg": [64, 64, 64],
-};
+// Every picture the program loads, each in a colour of its own, so that a
+// pixel tells which is on screen.
+const Table = JSON.parse(readFileSync(pictureList, "utf8"));
+const Colours = Object.fromEntries(Table.pictures.map(picture => [picture.name, picture.colour]));
 
 const CrcTable = Array.from({length: 256}, (_, n) => {
     let c = n;
@@ -61,16 +58,18 @@ function solidPng([r, g, b]) {
                           chunk("IDAT", deflateSync(rows)), chunk("IEND", Buffer.alloc(0))]);
 }
 
-// The built page and module with solid-colour pictures and, unless left
-// out, the sample music.
-function makeSite(withMusic) {
+// The built page and module with solid-colour pictures (but `missing`) and,
+// unless left out, the sample music.
+function makeSite(withMusic, missing = null) {
     const site = mkdtempSync(join(tmpdir(), "dwip-web-"));
     for (const file of ["index.html", "page.js", "dwip-this.js", "dwip-this.wasm"]) {
         copyFileSync(join(webBuild, file), join(site, file));
     }
     mkdirSync(join(site, "data"));
-    for (const [name, colour] of Object.entries(Colours)) writeFileSync(join(site, "data", name), solidPng(colour));
-    if (withMusic) copyFileSync(join(sampleMedia, "Fast.mp3"), join(site, "data", "Fast.mp3"));
+    for (const picture of Table.pictures) {
+        if (picture.name !== missing) writeFileSync(join(site, picture.path), solidPng(picture.colour));
+    }
+    if (withMusic) copyFileSync(join(sampleMedia, basename(Table.music)), join(site, Table.music));
     return site;
 }
 
@@ -92,8 +91,8 @@ const browser = await puppeteer.launch({
 });
 after(() => browser.close());
 
-async function openSite(withMusic) {
-    const site = makeSite(withMusic);
+async function openSite(withMusic, missing = null) {
+    const site = makeSite(withMusic, missing);
     const {server, url} = await startServer(site);
     const page = await browser.newPage();
     await page.setViewport({width: 800, height: 600});
@@ -190,6 +189,20 @@ test("without the music the program says so, then the pictures keep their timeli
         assert.ok(first < 0.5 * BytesPerSecond, `the clock stood at ${first} bytes after the boxes`);
         await waitForMusic(page, 19);
         assertColour(await pixel(page, 400, 300), Colours["Dwip1.png"], "the first flip frame at 19 s");
+        await escapeToTheStartScreen(page);
+    } finally {
+        await close();
+    }
+});
+
+test("a missing picture is named on the page and what lies behind it shows in its place", async () => {
+    const {page, close} = await openSite(true, "qorlogo.jpg");
+    try {
+        const named = await page.$$eval("#problems li", items => items.map(item => item.textContent));
+        assert.deepEqual(named, ["data/qorlogo.jpg: missing or unreadable; not shown"]);
+        await page.click("#start");
+        await waitForMusic(page, 2);
+        assertColour(await pixel(page, 400, 300), [0, 0, 0], "the cleared screen where the logo would be at 2 s");
         await escapeToTheStartScreen(page);
     } finally {
         await close();
