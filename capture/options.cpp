@@ -10,32 +10,10 @@
 
 namespace {
 
+// The text lives in usage.txt, which tools/capture.sh prints too.
 const char* const Usage =
-    "Usage:\n"
-    "  dwip-capture [--fps N] [--size WxH] [--from S] [--to S] [--overwrite] OUT\n"
-    "  dwip-capture [--fps N] [--size WxH] --at S [--overwrite] OUT.png\n"
-    "  dwip-capture [--size WxH] --sheet N [--overwrite] OUT.png\n"
-    "\n"
-    "Renders the presentation from data/ in the working directory, frame by frame\n"
-    "at exact moments of the music, with no display and no sound device.\n"
-    "\n"
-    "  OUT            a video (.mp4, .mkv or .mov: H.264 with the music as AAC), or\n"
-    "                 an image sequence of PNG frames, named with a %d pattern such as\n"
-    "                 frames/f%05d.png (the folder must exist)\n"
-    "  --fps N        frames per second, 1 to 240 (default 60)\n"
-    "  --size WxH     output size, even numbers (default 800x600); other shapes than\n"
-    "                 4:3 get black bars. For a sheet, the size of each thumbnail\n"
-    "                 (default 320x240)\n"
-    "  --from S       start at S seconds of music (default 0)\n"
-    "  --to S         stop before S seconds of music (default: the end)\n"
-    "  --at S         one still: the frame shown at S seconds\n"
-    "  --sheet N      a contact sheet: N thumbnails (1 to 100) spread evenly over the\n"
-    "                 presentation, each labelled with its time\n"
-    "  --overwrite    replace OUT if it exists (never otherwise)\n"
-    "  --help         this text\n"
-    "\n"
-    "Ctrl+C stops early and keeps what was rendered. Exit status: 0 done, 1 failed,\n"
-    "2 wrong arguments, 130 stopped.\n";
+#include "capture_usage.inc"
+    ;
 
 bool ParseInt(const char* text, int low, int high, int* value) {
     char* end = nullptr;

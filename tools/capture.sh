@@ -8,6 +8,13 @@ set -euo pipefail
 caller=$PWD
 cd "$(dirname "$0")/.."
 
+# Help is answered at once, before anything is installed or built.
+for arg in "$@"; do
+  case "$arg" in
+    --help|-h) cat capture/usage.txt; exit 0 ;;
+  esac
+done
+
 args=()
 while [ $# -gt 0 ]; do
   case "$1" in
