@@ -16,7 +16,7 @@ enum Placement {
 };
 
 // No alpha call: the lyrics' reference stays in force.
-const float NoReference = 0.0f;
+constexpr float NoReference = 0.0f;
 
 struct PhotoRow {
     float start;  // inclusive, bytes of music
