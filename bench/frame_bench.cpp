@@ -52,18 +52,18 @@ double Rate(const std::function<void()>& frame) {
 void BareLogo() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    glTranslatef(0, -1.8f, -1.769f);
+    glTranslatef(0, -1.8f, -LogoDistance);
     DrawTexturedQuad(LogoTexture, LogoQuad);
 }
 
 void BareMain(GLuint photo, float x, float y, float z, float reference) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    glTranslatef(SpectrumBuffer[1] * 0.8f, SpectrumBuffer[4] * 0.5f, -1.8f);
+    glTranslatef(SpectrumBuffer[1] * 0.8f, SpectrumBuffer[4] * 0.5f, -BackgroundDistance);
     DrawTexturedQuad(BackgroundTexture, UnitQuad);
     glClear(GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    glTranslatef(0, SlowClock / 46.0f - 2.0f, -1.65f);
+    glTranslatef(0, SlowClock / 46.0f - 2.0f, -LyricsDistance);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.4f);
     DrawTexturedQuad(LyricsTexture, UnitQuad);
@@ -79,7 +79,7 @@ void BareCredits() {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    glTranslatef(-0.35f, 0, -2.41f);
+    glTranslatef(-0.35f, 0, -CreditsDistance);
     DrawTexturedQuad(JubCredsTexture, CreditsQuad);
 }
 
@@ -172,10 +172,10 @@ int main(int argc, char** argv) {
 
     std::printf("800 x 600, llvmpipe, vsync off, %.0f s a measurement\n", Seconds);
     Compare("opening logo (rising)", 1000000, 1, BareLogo);
-    Compare("main section, flip frame", 5000000, 2, [] { BareMain(FlipFrameA, 0, 0, -1.5f, 0.4f); });
+    Compare("main section, flip frame", 5000000, 2, [] { BareMain(FlipFrameA, 0, 0, -PhotoLayerDistance, 0.4f); });
     Compare("main section, swaying picture", 10000000, 2, [] {
         const float swing = static_cast<float>(std::sin(static_cast<double>(SlowClock)));
-        BareMain(TuvrelTexture, swing, swing * 0.3f, -2.0f, 0.6f);
+        BareMain(TuvrelTexture, swing, swing * 0.3f, -Picture(PictureId::Tuvrel).distance, 0.6f);
     });
     Compare("credits", 22500000, 3, BareCredits);
     std::printf("CPU per frame outside OpenGL (scene chain and music sampling): %.2f us (target below 50 us)\n",

@@ -4,7 +4,6 @@
 // stands in for its window's events and its message boxes.
 "use strict";
 
-const MusicPath = "data/Fast.mp3";
 const KeyDown = 0x0100, KeyUp = 0x0101, Activate = 0x0006, Size = 0x0005;
 const Ok = 1, Yes = 6, No = 7;
 
@@ -18,7 +17,7 @@ const box = document.getElementById("box");
 const page = {
     state: "loading",  // loading, ready, running
     events: [],
-    music: {path: MusicPath, context: null, buffer: null, source: null, origin: 0},
+    music: {path: "", context: null, buffer: null, source: null, origin: 0},
     pictures: new Map(),
     problems: [],
     position: 0,
@@ -96,18 +95,19 @@ async function loadMusic() {
         return;
     }
     try {
-        const response = await fetch(MusicPath);
+        const response = await fetch(music.path);
         if (!response.ok) throw new Error("missing or unreadable");
         music.buffer = await music.context.decodeAudioData(await response.arrayBuffer());
     } catch (error) {
         const why = error instanceof DOMException ? "not music the browser can play" : error.message;
-        tellProblem(`${MusicPath}: ${why}; the pictures run on their timeline without sound`);
+        tellProblem(`${music.path}: ${why}; the pictures run on their timeline without sound`);
     }
 }
 
 async function load() {
-    // The first instance of the program names the pictures it will ask for.
+    // The first instance of the program names the music and the pictures it will ask for.
     page.next = await createPresentation(moduleOptions());
+    page.music.path = page.next.UTF8ToString(page.next._WebMusicPath());
     const paths = page.next.UTF8ToString(page.next._WebPicturePaths()).split("\n");
     const total = paths.length + 1;
     let done = 0;

@@ -58,6 +58,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* WebPicturePaths() {
     return paths.c_str();
 }
 
+// The music file the page loads.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* WebMusicPath() {
+    return MusicPath;
+}
+
 void StartPictureDecoding(int pictureHeight) {
     PictureHeight = pictureHeight;
 }
