@@ -6,6 +6,7 @@
 #include "media/music.h"
 #include "media/music_clock.h"
 #include "media/picture_loader.h"
+#include "media/picture_upload.h"
 #include "media/texture_set.h"
 #include "scenes/scene_chain.h"
 
@@ -19,8 +20,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     MSG msg{};
     bool done = false;
 
-    // The pictures decode on the other cores while the window is made.
-    StartPictureDecoding(WindowHeight);
+    // The pictures decode on the other cores while the window is made, in
+    // the order the show needs them.
+    StartPictureDecoding(WindowHeight, FirstMoments());
     if (!CreateRenderWindow(WindowTitle, WindowWidth, WindowHeight, 32, FullscreenMode)) {
         return 1;
     }
@@ -38,13 +40,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                 // own key-up, which would otherwise be handled first.
                 done = KeyTable[VK_ESCAPE];
             }
-        } else if ((WindowActive && !RunSceneChain()) || KeyTable[VK_ESCAPE]) {
-            // The frame drawn in this pass is never presented.
-            done = true;
         } else {
-            SampleMusic();
-            SwapBuffers(DeviceContext);
-            GlobalFrameTimer.Elapsed();
+            // What the coming frame may show is made ready first; the rest
+            // goes up a little at a time.
+            UploadPictures(MusicPosition);
+            if ((WindowActive && !RunSceneChain()) || KeyTable[VK_ESCAPE]) {
+                // The frame drawn in this pass is never presented.
+                done = true;
+            } else {
+                SampleMusic();
+                SwapBuffers(DeviceContext);
+                GlobalFrameTimer.Elapsed();
+            }
         }
     }
 

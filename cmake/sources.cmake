@@ -14,7 +14,7 @@ set(PICTURE_AREA_SOURCES media/picture_area.cpp)
 set(PICTURE_DECODING_SOURCES media/picture_decoder.cpp media/jpeg_picture.cpp media/png_picture.cpp
   media/picture_pixels.cpp media/picture_loader.cpp)
 # The texture set, the off-screen target and the fixed drawing state.
-set(GRAPHICS_SOURCES media/graphics_setup.cpp media/texture_set.cpp)
+set(GRAPHICS_SOURCES media/graphics_setup.cpp media/texture_set.cpp media/picture_upload.cpp)
 # The three scenes, the photo schedule, their chain and the view.
 set(SCENE_SOURCES scenes/opening_logo.cpp scenes/main_section.cpp scenes/photo_schedule.cpp scenes/credits.cpp
   scenes/scene_chain.cpp scenes/presentation_state.cpp scenes/view.cpp)

@@ -50,22 +50,40 @@ void CmykToRgba(Pixels& picture) {
     }
 }
 
+// The header's size and colour space; false with `problem` set when it
+// cannot be read or claims more than a picture may have.
+bool ReadHeader(TurboJpeg& jpeg, std::string_view bytes, int* width, int* height, int* colourspace,
+                std::string* problem) {
+    int subsampling = 0;
+    if (!jpeg.handle || tjDecompressHeader3(jpeg.handle, reinterpret_cast<const unsigned char*>(bytes.data()),
+                                            bytes.size(), width, height, &subsampling, colourspace) != 0) {
+        *problem = std::string("damaged JPEG header: ") + tjGetErrorStr2(jpeg.handle);
+        return false;
+    }
+    if (static_cast<int64_t>(*width) * *height > MaxClaimedPixels) {
+        *problem = std::to_string(*width) + " x " + std::to_string(*height) + " pixels is more than a picture may have";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-bool DecodeJpeg(const std::string& bytes, ScreenArea area, Pixels* picture, std::string* problem) {
+bool CheckJpegHeader(std::string_view bytes, std::string* problem) {
+    TurboJpeg jpeg;
+    int width = 0;
+    int height = 0;
+    int colourspace = 0;
+    return ReadHeader(jpeg, bytes, &width, &height, &colourspace, problem);
+}
+
+bool DecodeJpeg(std::string_view bytes, ScreenArea area, Pixels* picture, std::string* problem) {
     TurboJpeg jpeg;
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     int width = 0;
     int height = 0;
-    int subsampling = 0;
     int colourspace = 0;
-    if (!jpeg.handle ||
-        tjDecompressHeader3(jpeg.handle, data, bytes.size(), &width, &height, &subsampling, &colourspace) != 0) {
-        *problem = std::string("damaged JPEG header: ") + tjGetErrorStr2(jpeg.handle);
-        return false;
-    }
-    if (static_cast<int64_t>(width) * height > MaxClaimedPixels) {
-        *problem = std::to_string(width) + " x " + std::to_string(height) + " pixels is more than a picture may have";
+    if (!ReadHeader(jpeg, bytes, &width, &height, &colourspace, problem)) {
         return false;
     }
     const tjscalingfactor factor = ScaleFor(width, height, area);

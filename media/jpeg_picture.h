@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "media/picture_decoder.h"
 #include "media/picture_pixels.h"
@@ -11,4 +12,7 @@
 // Decodes `bytes` at the smallest size at least `area` (or whole when the
 // picture is smaller); `problem` tells what was wrong. False when there is
 // nothing to show.
-bool DecodeJpeg(const std::string& bytes, ScreenArea area, Pixels* picture, std::string* problem);
+// Whether the header reads and names a size a picture may have; `problem`
+// tells what is wrong, in the words DecodeJpeg would use.
+bool CheckJpegHeader(std::string_view bytes, std::string* problem);
+bool DecodeJpeg(std::string_view bytes, ScreenArea area, Pixels* picture, std::string* problem);

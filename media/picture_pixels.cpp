@@ -25,7 +25,7 @@ void StoredPosition(int orientation, int x, int y, int w, int h, int* sx, int* s
 }
 
 // One channel, as a grey plane, scaled on its own: no colour conversion.
-void ReducePlane(SwsContext* scale, const std::vector<uint8_t>& from, int width, std::vector<uint8_t>& to,
+void ReducePlane(SwsContext* scale, const PixelBuffer& from, int width, PixelBuffer& to,
                  int toWidth) {
     const uint8_t* source = from.data();
     uint8_t* target = to.data();
@@ -44,7 +44,7 @@ void ApplyOrientation(Pixels& picture, int orientation) {
     const int h = picture.height;
     const int outWidth = turned ? h : w;
     const int outHeight = turned ? w : h;
-    std::vector<uint8_t> upright(picture.data.size());
+    PixelBuffer upright(picture.data.size());
     for (int y = 0; y < outHeight; ++y) {
         for (int x = 0; x < outWidth; ++x) {
             int sx = 0;
@@ -57,13 +57,16 @@ void ApplyOrientation(Pixels& picture, int orientation) {
     picture.data.swap(upright);
     picture.width = outWidth;
     picture.height = outHeight;
+    if (turned) {
+        std::swap(picture.fullWidth, picture.fullHeight);
+    }
 }
 
 namespace {
 
-void Premultiply(std::vector<uint8_t>& rgba, bool undo) {
-    for (size_t i = 0; i < rgba.size(); i += 4) {
-        uint8_t* p = &rgba[i];
+void PremultiplyPixels(uint8_t* rgba, size_t bytes, bool undo) {
+    for (size_t i = 0; i < bytes; i += 4) {
+        uint8_t* p = rgba + i;
         for (int c = 0; c < 3; ++c) {
             if (!undo) {
                 p[c] = static_cast<uint8_t>((p[c] * p[3] + 127) / 255);
@@ -74,20 +77,28 @@ void Premultiply(std::vector<uint8_t>& rgba, bool undo) {
     }
 }
 
+// Averages a pair of pixels, each channel rounded up.
+void Average(const uint8_t* a, const uint8_t* b, uint8_t* to) {
+    for (int c = 0; c < 4; ++c) {
+        to[c] = static_cast<uint8_t>((a[c] + b[c] + 1) / 2);
+    }
+}
+
 // Averages pairs of columns (or rows): a cheap first step of a large reduction.
 void Halve(Pixels& picture, bool columns) {
     const int width = columns ? picture.width / 2 : picture.width;
     const int height = columns ? picture.height : picture.height / 2;
-    std::vector<uint8_t> halved(static_cast<size_t>(width) * height * 4);
-    const size_t step = columns ? 4 : static_cast<size_t>(picture.width) * 4;
+    PixelBuffer halved(static_cast<size_t>(width) * height * 4);
+    const size_t row = static_cast<size_t>(picture.width) * 4;
     for (int y = 0; y < height; ++y) {
+        uint8_t* to = &halved[static_cast<size_t>(y) * width * 4];
+        if (columns) {
+            HalveRowColumns(&picture.data[y * row], picture.width, 1, false, to);
+            continue;
+        }
+        const uint8_t* upper = &picture.data[2 * y * row];
         for (int x = 0; x < width; ++x) {
-            const size_t from = columns ? (static_cast<size_t>(y) * picture.width + 2 * x) * 4
-                                        : (static_cast<size_t>(2 * y) * picture.width + x) * 4;
-            uint8_t* to = &halved[(static_cast<size_t>(y) * width + x) * 4];
-            for (int c = 0; c < 4; ++c) {
-                to[c] = static_cast<uint8_t>((picture.data[from + c] + picture.data[from + step + c] + 1) / 2);
-            }
+            Average(upper + x * 4, upper + row + x * 4, to + x * 4);
         }
     }
     picture.data.swap(halved);
@@ -97,9 +108,37 @@ void Halve(Pixels& picture, bool columns) {
 
 }  // namespace
 
+void HalveRowColumns(uint8_t* row, int width, int times, bool premultiply, uint8_t* out) {
+    const size_t bytes = static_cast<size_t>(width) * 4;
+    if (premultiply) {
+        PremultiplyPixels(row, bytes, false);
+    }
+    if (times == 0) {
+        std::memcpy(out, row, bytes);
+        return;
+    }
+    // Every pass but the last averages within the row itself.
+    for (int pass = 0; pass < times; ++pass) {
+        const int pairs = width / 2;
+        uint8_t* to = pass + 1 == times ? out : row;
+        for (int x = 0; x < pairs; ++x) {
+            Average(row + x * 8, row + x * 8 + 4, to + x * 4);
+        }
+        width = pairs;
+    }
+}
+
+int FullWidth(const Pixels& picture) {
+    return picture.fullWidth > 0 ? picture.fullWidth : picture.width;
+}
+
+int FullHeight(const Pixels& picture) {
+    return picture.fullHeight > 0 ? picture.fullHeight : picture.height;
+}
+
 void Reduce(Pixels& picture, int width, int height) {
-    if (picture.transparent) {
-        Premultiply(picture.data, false);
+    if (picture.transparent && !picture.premultiplied) {
+        PremultiplyPixels(picture.data.data(), picture.data.size(), false);
     }
     while (picture.width >= 2 * width) {
         Halve(picture, true);
@@ -114,9 +153,9 @@ void Reduce(Pixels& picture, int width, int height) {
         if (scale) {
             const size_t count = static_cast<size_t>(picture.width) * picture.height;
             const size_t reducedCount = static_cast<size_t>(width) * height;
-            std::vector<uint8_t> plane(count);
-            std::vector<uint8_t> reducedPlane(reducedCount);
-            std::vector<uint8_t> reduced(reducedCount * 4);
+            PixelBuffer plane(count);
+            PixelBuffer reducedPlane(reducedCount);
+            PixelBuffer reduced(reducedCount * 4);
             for (int channel = 0; channel < 4; ++channel) {
                 for (size_t i = 0; i < count; ++i) {
                     plane[i] = picture.data[i * 4 + channel];
@@ -133,13 +172,16 @@ void Reduce(Pixels& picture, int width, int height) {
         }
     }
     if (picture.transparent) {
-        Premultiply(picture.data, true);
+        PremultiplyPixels(picture.data.data(), picture.data.size(), true);
     }
+    picture.premultiplied = false;
+    picture.fullWidth = 0;
+    picture.fullHeight = 0;
 }
 
 void FlipRows(Pixels& picture) {
     const size_t row = static_cast<size_t>(picture.width) * 4;
-    std::vector<uint8_t> swap(row);
+    PixelBuffer swap(row);
     for (int top = 0, bottom = picture.height - 1; top < bottom; ++top, --bottom) {
         uint8_t* a = &picture.data[top * row];
         uint8_t* b = &picture.data[bottom * row];

@@ -5,6 +5,7 @@
 // and tool can include it.
 #pragma once
 
+#include <array>
 #include <cstring>
 
 // Every file the program reads is in this folder, relative to the working directory.
@@ -82,6 +83,10 @@ inline constexpr PictureEntry PictureTable[PictureCount] = {
     {PictureId::Vacation3, "data/DwipVacation3.jpg", DrawnBy::PhotoSchedule, UnitQuad, 3.0f},
     {PictureId::Ass, "data/Ass.jpg", DrawnBy::PhotoSchedule, UnitQuad, 3.0f},
 };
+
+// For each picture of the table, the first position (bytes of music) at
+// which the presentation may show it.
+using PictureMoments = std::array<float, PictureCount>;
 
 constexpr int PictureIndex(PictureId id) {
     return static_cast<int>(id);

@@ -1,11 +1,9 @@
 #include "media/texture_set.h"
 
-#include <cstdio>
-#include <string>
-
 #include "gl.h"
 #include "media/graphics_setup.h"
 #include "media/picture_loader.h"
+#include "media/picture_upload.h"
 
 GLuint LogoTexture = 0;
 GLuint VekCredsTexture = 0;
@@ -42,45 +40,6 @@ namespace {
 
 GLuint* const BlankTextures[] = {&BlankTexture1, &BlankTexture2, &BlankTexture3, &BlankTexture4};
 
-void ReportPicture(const char* path, const std::string& problem) {
-    std::fprintf(stderr, "%s: %s\n", path, problem.c_str());
-}
-
-// A texture of a decoded picture, filtered and wrapped as the scenes have
-// always drawn them; 0 (nothing drawn) when there is nothing to show, told
-// on standard error as any other problem with the file.
-GLuint UploadPicture(const char* path, DecodedPicture picture, GLint maxSide) {
-    if (picture.width == 0 && picture.problem.empty()) {
-        return 0;  // not decoded: the program is stopping
-    }
-    if (picture.width == 0) {
-        ReportPicture(path, picture.problem + "; not shown");
-        return 0;
-    }
-    if (picture.width > maxSide || picture.height > maxSide) {
-        ReportPicture(path, std::to_string(picture.width) + " x " + std::to_string(picture.height) +
-                                " pixels is more than a texture can hold (at most " + std::to_string(maxSide) +
-                                " on a side); not shown");
-        return 0;
-    }
-    if (!picture.problem.empty()) {
-        ReportPicture(path, picture.problem + "; shown as far as it decodes");
-    }
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    // Opaque pictures keep no alpha; every picture arrives as RGBA, which
-    // the driver takes fastest.
-    const GLint internalFormat = picture.transparent ? GL_RGBA : GL_RGB;
-    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, picture.width, picture.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 picture.pixels.data());
-    return texture;
-}
-
 void CreateBlankTexture(GLuint* texture) {
     glGenTextures(1, texture);
     glBindTexture(GL_TEXTURE_2D, *texture);
@@ -94,14 +53,10 @@ void CreateBlankTexture(GLuint* texture) {
 }  // namespace
 
 void LoadTextureSet(int pictureHeight) {
-    // Decoded on other threads since start-up; uploaded here, in load order.
+    // Decoding on other threads since start-up; what the first frame shows is
+    // uploaded now, the rest between frames (UploadPictures).
     StartPictureDecoding(pictureHeight);
-    GLint maxSide = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    for (int i = 0; i < PictureCount; ++i) {
-        *PictureTextures[i] = UploadPicture(PictureTable[i].path, TakeDecodedPicture(i), maxSide);
-    }
-    StopPictureDecoding();
+    UploadStartPictures();
 
     for (GLuint* blank : BlankTextures) {
         CreateBlankTexture(blank);
@@ -113,6 +68,7 @@ void LoadTextureSet(int pictureHeight) {
     if (HasFramebufferObjects()) {
         glGenerateMipmapEXT(GL_TEXTURE_2D);
     }
+    DecodeInBackground();
 }
 
 void ReleaseTextureSet() {
@@ -125,5 +81,6 @@ void ReleaseTextureSet() {
     for (GLuint* blank : BlankTextures) {
         *blank = 0;
     }
+    ForgetPictureUploads();
     StopPictureDecoding();
 }

@@ -35,9 +35,10 @@ inline GLuint PictureTexture(PictureId picture) {
     return *PictureTextures[PictureIndex(picture)];
 }
 
-// The pictures, decoded for a picture area `pictureHeight` pixels high, and
-// the blank textures; a picture that cannot be shown is named on standard
-// error and keeps texture 0. Needs the rendering context.
+// The pictures, decoded for a picture area `pictureHeight` pixels high (those
+// due later follow between frames: UploadPictures), and the blank textures;
+// a picture that cannot be shown is named on standard error and keeps
+// texture 0. Needs the rendering context.
 void LoadTextureSet(int pictureHeight);
 // Forgets every name: called once the rendering context, and with it every
 // texture, is gone.

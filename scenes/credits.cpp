@@ -48,3 +48,12 @@ int CreditsScene() {
     }
     return 1;
 }
+
+float FirstSlideMoment(PictureId picture) {
+    for (const Slide& slide : Slides) {
+        if (slide.picture == picture) {
+            return slide.start;
+        }
+    }
+    return -1.0f;
+}

@@ -109,3 +109,12 @@ void DrawPhotoLayer(float p, float s) {
         }
     }
 }
+
+float FirstPhotoMoment(PictureId picture) {
+    for (const PhotoRow& row : PhotoSchedule) {
+        if (row.picture == picture) {
+            return row.start;
+        }
+    }
+    return -1.0f;
+}

@@ -8,6 +8,7 @@
 #include "media/graphics_setup.h"
 #include "media/music.h"
 #include "media/picture_loader.h"
+#include "media/picture_upload.h"
 #include "media/texture_set.h"
 #include "scenes/scene_chain.h"
 #include "scenes/scenes.h"
@@ -41,12 +42,23 @@ void GLAPIENTRY LogMatrixMode(GLenum mode) {
 
 void ResetPresentationDoubles() {
     Presentation() = PresentationScript{};
+    MusicPosition = 0.0f;
     epoxy_glViewport = LogViewport;
     epoxy_glMatrixMode = LogMatrixMode;
 }
 
-void StartPictureDecoding(int pictureHeight) {
-    LogCall("StartPictureDecoding " + std::to_string(pictureHeight));
+// The clock the loop reads: each sample moves it on by 1000 bytes.
+float MusicPosition = 0.0f;
+
+void StartPictureDecoding(int pictureHeight, const PictureMoments& moments) {
+    LogCall("StartPictureDecoding " + std::to_string(pictureHeight) +
+            (moments == FirstMoments() ? " in the order of need" : " other"));
+}
+
+void UploadPictures(float position) {
+    if (Presentation().logUploads) {
+        LogCall("UploadPictures " + std::to_string(static_cast<int>(position)));
+    }
 }
 
 bool PrepareGraphics(int pictureHeight) {
@@ -68,6 +80,7 @@ void StartMusic(HWND window) {
 
 void SampleMusic() {
     LogCall("SampleMusic");
+    MusicPosition += 1000.0f;
 }
 
 void ReleaseMusic() {
@@ -76,6 +89,15 @@ void ReleaseMusic() {
 
 void ResetPresentation() {
     LogCall("ResetPresentation");
+}
+
+// The logo at once, every other picture a moment of its own later.
+PictureMoments FirstMoments() {
+    PictureMoments moments{};
+    for (int i = 0; i < PictureCount; ++i) {
+        moments[i] = 1000.0f * static_cast<float>(i);
+    }
+    return moments;
 }
 
 int OpeningLogoScene() {

@@ -10,6 +10,8 @@ struct PresentationScript {
     std::deque<int> logoReturns;
     std::deque<int> mainReturns;
     std::deque<int> creditsReturns;
+    // UploadPictures is logged only when asked: most tests follow the frames alone.
+    bool logUploads = false;
 };
 
 PresentationScript& Presentation();

@@ -3,6 +3,8 @@
 #include <set>
 
 #include "gl.h"
+#include "media/picture_loader.h"
+#include "media/picture_upload.h"
 #include "tests/support/gl_window.h"
 #include "tests/support/picture_fixture.h"
 
@@ -110,6 +112,56 @@ TEST_F(TextureSetTest, LeavesTheWindowAsDrawTargetAndTheFixedStateSet) {
     GLint width = 0;
     glGetRenderbufferParameterivEXT(GL_RENDERBUFFER_EXT, GL_RENDERBUFFER_WIDTH_EXT, &width);
     EXPECT_EQ(width, 512);
+}
+
+// The logo at once; every other picture at a moment of its own, from `first` bytes on.
+PictureMoments LaterMoments(float first) {
+    PictureMoments moments{};
+    for (int i = 1; i < PictureCount; ++i) {
+        moments[i] = first + 1000.0f * static_cast<float>(i);
+    }
+    return moments;
+}
+
+TEST_F(TextureSetTest, OnlyTheOpeningPictureIsUploadedAtStartTheRestFollowBetweenFrames) {
+    UseSampleMedia();
+    StartPictureDecoding(600, LaterMoments(1000000.0f));
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(Open());
+    const auto atStart = ImageTextures();
+    EXPECT_NE(atStart[PictureIndex(PictureId::Logo)], 0u);
+    EXPECT_EQ(std::count(atStart.begin(), atStart.end(), 0u), PictureCount - 1) << "the others wait";
+    // Frames before any of their moments: each pass uploads within its budget until all are there.
+    int passes = 0;
+    for (auto now = ImageTextures(); std::count(now.begin(), now.end(), 0u) > 0 && passes < 100000;
+         now = ImageTextures()) {
+        UploadPictures(0.0f);
+        ++passes;
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "none was late";
+    const auto all = ImageTextures();
+    EXPECT_EQ(std::set<GLuint>(all.begin(), all.end()).size(), 18u);
+    EXPECT_GT(passes, 1) << "spread over frames";
+    for (GLuint name : all) {
+        EXPECT_TRUE(glIsTexture(name));
+    }
+}
+
+TEST_F(TextureSetTest, APictureNotReadyAtItsMomentIsWaitedForAndNamed) {
+    UseSampleMedia();
+    StartPictureDecoding(600, LaterMoments(1000.0f));
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(NerdTexture, 0u);
+    testing::internal::CaptureStderr();
+    // A frame at 11500 bytes may show every picture due by then: the ten after the logo, Nerd the last of them.
+    UploadPictures(11500.0f);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(NerdTexture, 0u);
+    EXPECT_TRUE(glIsTexture(NerdTexture));
+    EXPECT_NE(err.find("data/Nerd.jpg: not ready when first shown, at 0.1 s of music; that frame waited "),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(err.find("data/Lyrics.png"), std::string::npos) << "due only later: " << err;
 }
 
 TEST_F(TextureSetTest, AMissingPictureIsNamedAndTheRestLoad) {

@@ -73,3 +73,28 @@ TEST_F(HandoverTest, NoSceneEverBlendsOrSetsAColour) {
 }
 
 }  // namespace
+
+namespace {
+
+// When each picture is first on screen: the order the pictures are decoded
+// in, and the moment by which each must be ready.
+TEST(FirstMoments, AreTheStartsOfTheScenesAndSpansThatFirstShowEachPicture) {
+    const PictureMoments moments = FirstMoments();
+    const std::pair<PictureId, float> expected[] = {
+        {PictureId::Logo, 0.0f},
+        {PictureId::Background, 3235176.0f},   {PictureId::Lyrics, 3235176.0f},
+        {PictureId::FlipFrameA, 3235176.0f},   {PictureId::FlipFrameB, 4155176.0f},
+        {PictureId::Nerd, 6905176.0f},         {PictureId::Demoscene, 8005176.0f},
+        {PictureId::Tuvrel, 9005176.0f},       {PictureId::Ass, 14005176.0f},
+        {PictureId::Vacation1, 16005176.0f},   {PictureId::Vacation2, 20505176.0f},
+        {PictureId::Vacation3, 21505176.0f},   {PictureId::VekCreds, 21727784.0f},
+        {PictureId::JubCreds, 22397784.0f},    {PictureId::SnurfelsCreds, 22997784.0f},
+        {PictureId::QuillackCreds, 23597784.0f}, {PictureId::ZephruntCreds, 24197784.0f},
+        {PictureId::EndPicture, 24797784.0f},
+    };
+    for (const auto& [picture, moment] : expected) {
+        EXPECT_EQ(moments[PictureIndex(picture)], moment) << Picture(picture).path;
+    }
+}
+
+}  // namespace

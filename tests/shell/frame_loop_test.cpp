@@ -46,13 +46,27 @@ TEST_F(ShellTest, StartsTheMusicAfterTheWindowAndEndsWhenTheChainRunsDry) {
     const int status = WinMain(nullptr, nullptr, nullptr, 0);
     EXPECT_EQ(status, 0);
     // The pictures start decoding first, for the window's 600 pixels, while the window is made.
-    EXPECT_EQ(CallLog().front(), "StartPictureDecoding 600");
+    EXPECT_EQ(CallLog().front(), "StartPictureDecoding 600 in the order of need");
     EXPECT_GT(FindCall("StartMusic"), FindCall("PrepareGraphics"));
     // The music is tied to the program's window; the scenes start from their beginning.
     EXPECT_EQ(FindCall("ResetPresentation"), FindCall("StartMusic window") + 1);
     const Entries frame = {"OpeningLogoScene", "SampleMusic", "SwapBuffers dc"};
     EXPECT_EQ(LoopCalls(), Then(Then(Then(frame, frame), {"OpeningLogoScene", "MainSectionScene", "CreditsScene"}),
                                 Shutdown));
+}
+
+TEST_F(ShellTest, BeforeEachFrameThePicturesDueAtItsPositionAreUploaded) {
+    Presentation().logoReturns = {1, 1};
+    Presentation().logUploads = true;
+    Script.queue = {Message(NoMessage), Message(WM_KEYDOWN, 'A')};
+    WinMain(nullptr, nullptr, nullptr, 0);
+    // A pass that handles a message uploads nothing; one that renders, first of all.
+    const Entries expected = {"UploadPictures 0",       "OpeningLogoScene",       "SampleMusic",
+                              "SwapBuffers dc",         "PeekMessageA 0x100",     "TranslateMessage 0x100",
+                              "DispatchMessageA 0x100", "UploadPictures 1000",    "OpeningLogoScene",
+                              "SampleMusic",            "SwapBuffers dc",         "UploadPictures 2000",
+                              "OpeningLogoScene",       "MainSectionScene",       "CreditsScene"};
+    EXPECT_EQ(LoopCalls(), Then(expected, Shutdown));
 }
 
 TEST_F(ShellTest, ReadsTheTimerOnceAfterEverySwap) {

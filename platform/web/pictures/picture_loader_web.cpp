@@ -45,6 +45,8 @@ EM_JS(int, WebPicturePixels, (const char* path, int width, int height, unsigned 
 
 namespace {
 int PictureHeight = 600;
+PictureMoments Moments{};
+bool Started = false;
 }
 
 // The files the page loads before the program starts, one a line.
@@ -63,8 +65,25 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* WebMusicPath() {
     return MusicPath;
 }
 
-void StartPictureDecoding(int pictureHeight) {
-    PictureHeight = pictureHeight;
+// The page has decoded every picture before the program starts: only the
+// reduction to the kept size is left, done when the picture is taken.
+void StartPictureDecoding(int pictureHeight, const PictureMoments& moments) {
+    if (!Started) {
+        Started = true;
+        PictureHeight = pictureHeight;
+        Moments = moments;
+    }
+}
+
+float PictureMoment(int i) {
+    return Moments[i];
+}
+
+std::string PictureFileProblem(int i) {
+    int width = 0;
+    int height = 0;
+    char problem[256] = {};
+    return WebPictureSize(PictureTable[i].path, &width, &height, problem, sizeof(problem)) ? "" : problem;
 }
 
 DecodedPicture TakeDecodedPicture(int i) {
@@ -83,4 +102,13 @@ DecodedPicture TakeDecodedPicture(int i) {
     return picture;
 }
 
-void StopPictureDecoding() {}
+bool TryTakeDecodedPicture(int i, DecodedPicture* picture) {
+    *picture = TakeDecodedPicture(i);
+    return true;
+}
+
+void DecodeInBackground() {}
+
+void StopPictureDecoding() {
+    Started = false;
+}
