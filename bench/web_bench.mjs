@@ -15,6 +15,37 @@ const here = dirname(fileURLToPath(import.meta.url));
 const require = createRequire(join(here, "../tests/web/package.json"));
 const puppeteer = require("puppeteer-core");
 const site = process.argv[2];
+
+// For every thread of the trace: the share of the traced time that its
+// outermost events cover, and the events inside them that took most of it.
+function BusyShares(events) {
+    const names = new Map();
+    for (const e of events) {
+        if (e.ph === "M" && e.name === "thread_name") names.set(`${e.pid}:${e.tid}`, e.args.name);
+    }
+    const spans = events.filter(e => e.ph === "X" && e.dur > 0);
+    const start = Math.min(...spans.map(e => e.ts));
+    const end = Math.max(...spans.map(e => e.ts + e.dur));
+    const byThread = new Map();
+    for (const e of spans.sort((a, b) => a.ts - b.ts || b.dur - a.dur)) {
+        const key = `${e.pid}:${e.tid}`;
+        const t = byThread.get(key) || {reach: 0, busy: 0, what: new Map()};
+        if (e.ts >= t.reach) {  // outermost only
+            t.busy += e.dur;
+            t.reach = e.ts + e.dur;
+        } else if (e.name !== "ThreadControllerImpl::RunTask") {
+            // What the tasks do: the events inside them.
+            t.what.set(e.name, (t.what.get(e.name) || 0) + e.dur);
+        }
+        byThread.set(key, t);
+    }
+    return [...byThread.entries()]
+        .map(([key, t]) => [names.get(key) || key, t.busy / (end - start),
+                            [...t.what.entries()].sort((a, b) => b[1] - a[1]).slice(0, 3)
+                                .map(([n, d]) => `${n} ${(100 * d / (end - start)).toFixed(0)}%`).join(", ")])
+        .filter(([, share]) => share > 0.02)
+        .sort((a, b) => b[1] - a[1]);
+}
 const port = 18999;
 
 for (const file of ["dwip-this.wasm", "dwip-this.js", "page.js", "index.html"]) {
@@ -48,6 +79,17 @@ try {
     console.log(`click to first frame: ${first.toFixed(0)} ms`);
     const scenes = [["opening logo (rising)", 3, 8], ["main section, flip frame", 19, 23],
                     ["main section, swaying picture", 52, 58], ["credits", 126, 131]];
+    // Where the time of a frame goes: Chromium's own trace of 3 s of the
+    // swaying picture, each thread's busy share.
+    await page.waitForFunction(() => window.presentation.position >= 53 * 176400, {timeout: 200000, polling: 100});
+    await page.tracing.start({categories: ["toplevel", "gpu", "viz", "cc", "v8", "blink", "benchmark",
+                                           "disabled-by-default-gpu.service"]});
+    await new Promise(resolve => setTimeout(resolve, 3000));
+    const trace = JSON.parse(Buffer.from(await page.tracing.stop()).toString("utf8"));
+    console.log("busy share of each thread over 3 s of the swaying picture (Chromium's trace):");
+    for (const [name, share, top] of BusyShares(trace.traceEvents)) {
+        console.log(`  ${name.padEnd(28)} ${(100 * share).toFixed(0).padStart(3)}%   ${top}`);
+    }
     await page.waitForFunction(() => window.presentation.position >= 132 * 176400, {timeout: 200000, polling: 1000});
     const samples = await page.evaluate(() => window.samples);
     for (const [name, from, to] of scenes) {
