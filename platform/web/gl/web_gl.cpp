@@ -149,6 +149,12 @@ EM_JS(void, WebGlTexImage, (int level, int width, int height, const unsigned cha
     gl.texImage2D(gl.TEXTURE_2D, level, gl.RGBA8, width, height, 0, gl.RGBA, gl.UNSIGNED_BYTE, data);
 });
 
+EM_JS(void, WebGlTexSubImage, (int level, int x, int y, int width, int height, const unsigned char* rgba), {
+    const {gl} = Module["webgl"];
+    gl.texSubImage2D(gl.TEXTURE_2D, level, x, y, width, height, gl.RGBA, gl.UNSIGNED_BYTE,
+                     HEAPU8.subarray(rgba, rgba + width * height * 4));
+});
+
 EM_JS(void, WebGlTexParameter, (int pname, int param), {
     const {gl} = Module["webgl"];
     gl.texParameteri(gl.TEXTURE_2D, pname, param);
@@ -448,6 +454,14 @@ void glTexImage2D(GLenum, GLint level, GLint, GLsizei width, GLsizei height, GLi
         rgba = widened.data();
     }
     WebGlTexImage(level, width, height, rgba);
+}
+
+void glTexSubImage2D(GLenum, GLint level, GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum,
+                     const GLvoid* pixels) {
+    // The pictures arrive as RGBA rows, as WebGL takes them.
+    if (gl.live && pixels && format == GL_RGBA) {
+        WebGlTexSubImage(level, x, y, width, height, static_cast<const unsigned char*>(pixels));
+    }
 }
 
 void glTexParameteri(GLenum, GLenum pname, GLint param) {
