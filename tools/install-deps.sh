@@ -7,10 +7,11 @@ PACKAGES=(
   build-essential cmake pkg-config
   libsdl2-dev libepoxy-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libturbojpeg0-dev libspng-dev libexif-dev libjpeg-dev
-  libmpg123-dev libsndfile1-dev libkissfft-dev libmp3lame-dev
+  libmpg123-dev libsndfile1-dev libkissfft-dev libmp3lame-dev libpulse-dev
   libavformat-dev libavcodec-dev libswscale-dev ffmpeg
   googletest libgtest-dev
   libx11-dev xvfb xauth xdotool x11-utils xfonts-base file
+  pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber dbus
   libsdl2-ttf-dev fonts-dejavu-core
   imagemagick
   clang libclang-rt-14-dev

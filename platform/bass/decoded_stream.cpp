@@ -10,13 +10,13 @@ const size_t HistoryFrames = 16384;
 const size_t ChunkFrames = 1024;
 }  // namespace
 
-bool DecodedStream::Open(const std::string& path, bool prescan, double latencyFrames) {
+bool DecodedStream::Open(const std::string& path, bool prescan) {
     if (!source.Open(path, prescan)) {
         return false;
     }
     chunk.resize(ChunkFrames * PcmSource::Channels);
     history.assign(HistoryFrames, 0.0f);
-    clock = PlayClock(PcmSource::Rate, latencyFrames);
+    clock = PlayClock(PcmSource::Rate, 0.0);
     return true;
 }
 
@@ -38,23 +38,35 @@ void DecodedStream::DecodeAhead(size_t frames) {
     }
 }
 
-void DecodedStream::Feed(Uint8* out, int len, double now) {
+void DecodedStream::Feed(uint8_t* out, int len, double now, int64_t streamFrame, double latencyFrames) {
+    std::lock_guard<std::mutex> feed(feeding);
+    const size_t frames = static_cast<size_t>(len / PcmSource::BytesPerFrame);
+    size_t got = 0;
+    if (playing) {
+        DecodeAhead(frames + Spectrum512::Size);
+        got = std::min(frames, ahead.size() / PcmSource::Channels);
+        std::memcpy(out, ahead.data(), got * PcmSource::BytesPerFrame);
+        ahead.erase(ahead.begin(), ahead.begin() + static_cast<long>(got * PcmSource::Channels));
+    }
+    std::memset(out + got * PcmSource::BytesPerFrame, 0, static_cast<size_t>(len) - got * PcmSource::BytesPerFrame);
     if (!playing) {
-        std::memset(out, 0, static_cast<size_t>(len));
         return;
     }
-    const size_t frames = static_cast<size_t>(len / PcmSource::BytesPerFrame);
-    DecodeAhead(frames + Spectrum512::Size);
-    const size_t got = std::min(frames, ahead.size() / PcmSource::Channels);
-    const size_t samples = got * PcmSource::Channels;
-    std::memcpy(out, ahead.data(), samples * sizeof(int16_t));
-    std::memset(out + samples * sizeof(int16_t), 0, static_cast<size_t>(len) - samples * sizeof(int16_t));
-    ahead.erase(ahead.begin(), ahead.begin() + static_cast<long>(samples));
     std::lock_guard<std::mutex> lock(shared);
-    clock.Handed(now, static_cast<int64_t>(got), static_cast<int64_t>(frames));
+    Segment& segment = segments[nextSegment];
+    segment = Segment{streamFrame, static_cast<int64_t>(frames), clock.HandedFrames(), static_cast<int64_t>(got)};
+    nextSegment = (nextSegment + 1) % SegmentCount;
+    segmentsKept = std::min(segmentsKept + 1, SegmentCount);
+    if (latencyFrames == ReportsPlayedItself) {
+        clock.Count(static_cast<int64_t>(got));
+    } else {
+        clock.SetLatency(latencyFrames);
+        clock.Handed(now, static_cast<int64_t>(got), static_cast<int64_t>(frames));
+    }
 }
 
-bool DecodedStream::Seek(int64_t frame) {
+bool DecodedStream::Seek(int64_t frame, double now, int64_t heard) {
+    std::lock_guard<std::mutex> feed(feeding);
     if (!source.Seek(frame)) {
         return false;
     }
@@ -63,8 +75,29 @@ bool DecodedStream::Seek(int64_t frame) {
     std::lock_guard<std::mutex> lock(shared);
     decodedFrames = frame;
     std::fill(history.begin(), history.end(), 0.0f);
-    clock.Restart(static_cast<double>(frame));
+    clock.Restart(static_cast<double>(heard >= 0 ? heard : frame), static_cast<double>(frame), now);
+    // What the output still holds from before is not this music.
+    segmentsKept = 0;
     return true;
+}
+
+void DecodedStream::ReportPlayed(double now, int64_t streamFrame) {
+    std::lock_guard<std::mutex> lock(shared);
+    // The newest segment that starts at or before the frame being heard.
+    for (size_t k = 1; k <= segmentsKept; ++k) {
+        const Segment& s = segments[(nextSegment + SegmentCount - k) % SegmentCount];
+        if (s.streamStart <= streamFrame) {
+            const int64_t into = std::min(streamFrame - s.streamStart, s.musicFrames);
+            clock.Report(now, s.musicStart + static_cast<double>(into));
+            return;
+        }
+    }
+    // Still playing what was there before the music (re)started: it stands.
+}
+
+void DecodedStream::FreeRun(double now) {
+    std::lock_guard<std::mutex> lock(shared);
+    clock.FreeRun(now);
 }
 
 int64_t DecodedStream::HeardFrames(double now) {
