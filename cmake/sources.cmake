@@ -20,8 +20,13 @@ set(SCENE_SOURCES scenes/opening_logo.cpp scenes/main_section.cpp scenes/photo_s
   scenes/scene_chain.cpp scenes/presentation_state.cpp scenes/view.cpp)
 # The spectrum of the audio layer, in every build.
 set(SPECTRUM_SOURCES platform/bass/spectrum.cpp)
+# The audio layer's calls on the program's own decoders and SDL's output, in
+# the native builds (Linux adds its PulseAudio output, Windows says it has none).
+set(AUDIO_LAYER_SOURCES platform/bass/bass.cpp platform/bass/decoded_stream.cpp platform/bass/decode_channel.cpp
+  platform/bass/music_decoder.cpp platform/bass/mp3_decoder.cpp platform/bass/sndfile_decoder.cpp
+  platform/bass/pcm_source.cpp platform/bass/play_clock.cpp platform/bass/playback.cpp platform/bass/sdl_output.cpp)
 
 foreach(list SHELL_SOURCES MUSIC_CLOCK_SOURCES MUSIC_SOURCES PICTURE_AREA_SOURCES PICTURE_DECODING_SOURCES
-             GRAPHICS_SOURCES SCENE_SOURCES SPECTRUM_SOURCES)
+             GRAPHICS_SOURCES SCENE_SOURCES SPECTRUM_SOURCES AUDIO_LAYER_SOURCES)
   list(TRANSFORM ${list} PREPEND ${PROGRAM_ROOT}/)
 endforeach()

@@ -23,5 +23,5 @@ fi
 # The web build and the browser that tests it.
 bash tools/web/build.sh > /dev/null
 (cd tests/web && npm ci --no-audit --no-fund --silent)
-exec xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" \
+exec xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp -noreset" \
   ctest --test-dir "$BUILD" --output-on-failure --timeout 600 -j2 "$@"

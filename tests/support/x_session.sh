@@ -3,7 +3,9 @@
 
 # start_screen WxH: starts Xvfb on a free display and exports DISPLAY. On a
 # busy machine the server may be slow to come up, or lose a race for a display
-# number with another test's: it is given time, and tried again.
+# number with another test's: it is given time, and tried again. It returns once
+# a client has connected; -noreset keeps the server from restarting itself each
+# time its last client (a test's xwininfo) leaves.
 start_screen() {
   local fd_file log attempt
   fd_file=$(mktemp)
@@ -11,16 +13,22 @@ start_screen() {
   trap stop_screen EXIT
   for attempt in 1 2 3; do
     : >"$fd_file"
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -ac 3>"$fd_file" >"$log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -noreset -ac 3>"$fd_file" >"$log" 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 300); do
       [ -s "$fd_file" ] && break
       kill -0 "$XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
-    [ -s "$fd_file" ] && break
+    if [ -s "$fd_file" ]; then
+      for _ in $(seq 100); do
+        DISPLAY=":$(tr -d '\n' <"$fd_file")" xdpyinfo >/dev/null 2>&1 && break 2
+        sleep 0.1
+      done
+    fi
     kill "$XVFB_PID" 2>/dev/null
     wait "$XVFB_PID" 2>/dev/null
+    : >"$fd_file"
   done
   [ -s "$fd_file" ] || fail "Xvfb did not start: $(cat "$log")"
   DISPLAY=":$(tr -d '\n' <"$fd_file")"
