@@ -4,7 +4,8 @@
 #   tools/test.sh [--sanitize] [CTEST ARGUMENTS...]
 # --sanitize builds into build-sanitize with AddressSanitizer (and its leak
 # checker) and UndefinedBehaviorSanitizer, and runs every test there: any
-# memory error, undefined behaviour or leak of ours fails the run.
+# memory error, undefined behaviour or leak of ours fails the run. Without it,
+# the Windows program is cross-built as well and tested under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" = --sanitize ]; then
@@ -18,6 +19,9 @@ if [ "${1:-}" = --sanitize ]; then
   BUILD=build-sanitize
 else
   bash tools/build.sh
+  # The Windows program too, run under Wine by the tests.
+  bash tools/windows.sh --build-only
+  cmake -S . -B build -DWINDOWS_PROGRAM="$PWD/build-windows/dwip-this.exe" > /dev/null
   BUILD=build
 fi
 # The web build and the browser that tests it.
