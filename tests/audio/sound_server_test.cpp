@@ -147,6 +147,12 @@ protected:
         RunShell("pactl " + args + " 2>&1");
     }
 
+    // Twenty seconds whose pitch tells where in the music a sound is from.
+    std::string WritePitches() {
+        return WriteWav(dir + "/pitches.wav", 20.0,
+                        [](double t) { return 0.5 * std::sin(2.0 * M_PI * PitchAt(t) * t); });
+    }
+
     HSTREAM Play(const std::string& path) {
         const HSTREAM stream = BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, BASS_STREAM_PRESCAN);
         EXPECT_NE(stream, 0u);
@@ -247,8 +253,7 @@ TEST_P(SoundServerTest, ThePositionIsWhatTheSinkPlaysAtThatMoment) {
 TEST_P(SoundServerTest, AServerThatDiesLeavesTheClockRunningAndTheSoundComesBackWithIt) {
     StartServer();
     Record();
-    const std::string music = WriteWav(dir + "/pitches.wav", 20.0,
-                                       [](double t) { return 0.5 * std::sin(2.0 * M_PI * PitchAt(t) * t); });
+    const std::string music = WritePitches();
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
     testing::internal::CaptureStderr();
     const HSTREAM stream = Play(music);
@@ -314,8 +319,7 @@ using SinklessServerTest = SoundServerTest;
 
 TEST_P(SinklessServerTest, AServerWithoutASinkGivesTheSilentClockAndASinkThatAppearsGetsTheSound) {
     StartServer("nosink");
-    const std::string music = WriteWav(dir + "/pitches.wav", 20.0,
-                                       [](double t) { return 0.5 * std::sin(2.0 * M_PI * PitchAt(t) * t); });
+    const std::string music = WritePitches();
     testing::internal::CaptureStderr();
     EXPECT_FALSE(BASS_Init(1, 44100, 0, nullptr, nullptr)) << "no output to play to";
     const HSTREAM stream = Play(music);
@@ -342,8 +346,7 @@ TEST_P(SinklessServerTest, AServerWithoutASinkGivesTheSilentClockAndASinkThatApp
 TEST_P(SoundServerTest, ASuspendedSinkLeavesTheClockRunningUntilItResumes) {
     StartServer();
     Record();
-    const std::string music = WriteWav(dir + "/pitches.wav", 20.0,
-                                       [](double t) { return 0.5 * std::sin(2.0 * M_PI * PitchAt(t) * t); });
+    const std::string music = WritePitches();
     ASSERT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr));
     testing::internal::CaptureStderr();
     const HSTREAM stream = Play(music);
