@@ -6,7 +6,7 @@
 # The libraries are built for Windows from Debian's own source packages, at
 # the versions this machine's native packages have, into a cache outside the
 # work tree (${XDG_CACHE_HOME:-~/.cache}/dwip-this-windows): the first run takes
-# a quarter of an hour on two cores, later ones seconds.
+# about ten minutes on two cores, later ones seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -211,6 +211,7 @@ if [ "$MODE" = --play ]; then
     echo "No display found: Wine needs a screen to play on." >&2
     exit 1
   fi
-  export WINEPREFIX=${WINEPREFIX:-$CACHE/wineprefix} WINEDEBUG=${WINEDEBUG:--all}
+  # Its own prefix, made on the first play without the runtimes Wine would offer to download.
+  export WINEPREFIX=${WINEPREFIX:-$CACHE/wineprefix} WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   cd "$PACKAGE" && exec wine "$PACKAGE/dwip-this.exe"
 fi

@@ -101,7 +101,12 @@ public:
             output->Start();
         }
         nextTry = Seconds() + RetrySeconds;
-        watcher = std::thread([this] { Watch(); });
+        watcher = std::thread([this] {
+            Watch();
+            // SDL keeps per-thread data (its error text) for threads it did
+            // not start until they say they are done.
+            SDL_TLSCleanup();
+        });
         return output != nullptr;
     }
 

@@ -43,6 +43,12 @@ finish() {
   [ -n "${KEEP_WORK:-}" ] && echo "work folder kept: $WORK" || rm -rf "$WORK"
 }
 
+# screen WxH: a screen of its own, and the work folder cleared away when the case ends.
+screen() {
+  start_screen "$1"
+  trap finish EXIT
+}
+
 # start_program: the program under Wine in the work folder; SDL's disk driver
 # writes the music as it is played, so the file's length is its position. Ctrl+C
 # is not ignored, as it is for a script's background jobs but not in a terminal.
@@ -117,7 +123,7 @@ trap finish EXIT
 
 case $CASE in
 fullscreen)
-  start_screen 800x600
+  screen 800x600
   start_program
   id=$(main_window) || exit 1
   expect_eq "$(geometry "$id")" "0 0 800 600" "full-screen window on an 800x600 screen"
@@ -142,7 +148,7 @@ fullscreen)
   expect_eq "$EXIT_STATUS" 0 "exit status after Escape"
   ;;
 windowed_yes)
-  start_screen 1024x768
+  screen 1024x768
   start_program
   answer Morvane Return
   messages | grep -q "^Morvane: The Requested Fullscreen Mode Is Not Supported By Your Video Card. Use Windowed Mode Instead?$" ||
@@ -167,7 +173,7 @@ windowed_yes)
   expect_eq "$EXIT_STATUS" 0 "exit status after Escape"
   ;;
 windowed_no)
-  start_screen 1024x768
+  screen 1024x768
   start_program
   answer Morvane n
   answer ERROR Return
@@ -177,7 +183,7 @@ windowed_no)
   ;;
 missing_music)
   rm "$WORK/data/Fast.mp3"
-  start_screen 800x600
+  screen 800x600
   start_program
   answer ERROR Return
   answer ERROR Return
@@ -202,7 +208,7 @@ missing_music)
 ctrl_c)
   # Started from a Windows console (cmd), as Ctrl+C can reach only a program
   # that shares one; Wine hands the console's Ctrl+C to it as SIGINT.
-  start_screen 800x600
+  screen 800x600
   (cd "$WORK" && exec env --default-signal=INT SDL_AUDIODRIVER=dummy wine cmd /c "Z:${PROGRAM//\//\\}" \
      >"$WORK/out" 2>"$WORK/err") &
   PROGRAM_PID=$!
