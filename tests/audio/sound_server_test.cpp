@@ -203,8 +203,8 @@ protected:
     std::unique_ptr<MonitorRecorder> recorder;
 };
 
-// Each click is heard when the position says it is, within 5 ms (the median;
-// a busy machine may be late now and then, but never by a frame's time).
+// Each click is heard when the position says it is, within 5 ms on PulseAudio
+// (the median; a busy machine may be late now and then, but never by a frame's time).
 TEST_P(SoundServerTest, ThePositionIsWhatTheSinkPlaysAtThatMoment) {
     StartServer();
     Record();
@@ -241,10 +241,15 @@ TEST_P(SoundServerTest, ThePositionIsWhatTheSinkPlaysAtThatMoment) {
         all << e << " ";
     }
     std::cout << "position minus what is heard (" << kind << "), ms: " << all.str() << std::endl;
-    const double allowed = 5.0;
+    // PipeWire's PulseAudio service reports a time that runs about 0.2% apart
+    // from its sink for seconds at a time, so the same run wanders by a few ms
+    // more there; a buffer's worth of error (23 ms) fails either way.
+    const bool pipewire = kind == "pipewire";
+    const double allowed = pipewire ? 10.0 : 5.0;
+    const double worst = pipewire ? 20.0 : 16.0;
     EXPECT_LT(std::abs(sorted[sorted.size() / 2]), allowed) << "position minus what is heard, ms: " << all.str();
-    EXPECT_LT(std::abs(sorted.front()), 16.0) << all.str();
-    EXPECT_LT(std::abs(sorted.back()), 16.0) << all.str();
+    EXPECT_LT(std::abs(sorted.front()), worst) << all.str();
+    EXPECT_LT(std::abs(sorted.back()), worst) << all.str();
     EXPECT_TRUE(NeverBack(readings));
 }
 

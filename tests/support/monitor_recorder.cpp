@@ -127,8 +127,10 @@ void MonitorRecorder::Stop() {
 std::vector<int16_t> MonitorRecorder::Samples(double* firstPlayedAt, double* rate) {
     std::lock_guard<std::mutex> guard(state->lock);
     // The soonest arrival in each stretch of half a second bounds when its
-    // samples were played; a line through those bounds follows the sink's
-    // clock, which may run a little apart from this machine's.
+    // samples were played. The null sinks the tests play to keep this
+    // machine's clock at their nominal rate; the bounds, averaged along that
+    // line, place its start. (A line fitted through them tilts whenever a
+    // stretch at one end arrives late on a busy machine.)
     const size_t stretch = RecordSpec.rate / 2;
     std::vector<std::pair<double, double>> bounds;  // (sample index, played at)
     for (size_t i = 0; i < state->arrivals.size(); ++i) {
@@ -142,24 +144,15 @@ std::vector<int16_t> MonitorRecorder::Samples(double* firstPlayedAt, double* rat
             bounds[window] = {index, at};
         }
     }
-    std::vector<std::pair<double, double>> points;
-    for (const auto& b : bounds) {
-        if (b.first >= 0.0) {
-            points.push_back(b);
+    double start = 0.0;
+    int counted = 0;
+    for (const auto& [index, at] : bounds) {
+        if (index >= 0.0) {
+            start += at - index / RecordSpec.rate;
+            ++counted;
         }
     }
-    double meanX = 0.0, meanY = 0.0;
-    for (const auto& [x, y] : points) {
-        meanX += x / points.size();
-        meanY += y / points.size();
-    }
-    double sxy = 0.0, sxx = 0.0;
-    for (const auto& [x, y] : points) {
-        sxy += (x - meanX) * (y - meanY);
-        sxx += (x - meanX) * (x - meanX);
-    }
-    const double slope = sxx > 0.0 ? sxy / sxx : 1.0 / RecordSpec.rate;
-    *firstPlayedAt = meanY - slope * meanX;
-    *rate = 1.0 / slope;
+    *firstPlayedAt = counted > 0 ? start / counted : 0.0;
+    *rate = RecordSpec.rate;
     return state->samples;
 }

@@ -19,7 +19,7 @@ public:
 
     // Mono samples recorded so far (the channels' mean), the moment (steady
     // clock, seconds) the first of them was played, and how many are played
-    // a second by this machine's clock (the sink's may run a little apart).
+    // a second (a null sink's nominal rate, which it keeps by this machine's clock).
     std::vector<int16_t> Samples(double* firstPlayedAt, double* rate);
 
 private:
