@@ -28,7 +28,7 @@ double Seconds() {
     return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
 }
 
-const pa_sample_spec MusicSpec{PA_SAMPLE_S16LE, PcmSource::Rate, PcmSource::Channels};
+const pa_sample_spec MusicFormat{PA_SAMPLE_S16LE, PcmSource::Rate, PcmSource::Channels};
 
 // A connection to the server on a thread of its own.
 class PulseConnection {
@@ -144,14 +144,14 @@ public:
         }
         bool made = false;
         server.Locked([&] {
-            stream = pa_stream_new(server.context, "Music", &MusicSpec, nullptr);
+            stream = pa_stream_new(server.context, "Music", &MusicFormat, nullptr);
             if (!stream) {
                 return;
             }
             pa_stream_set_write_callback(stream, Write, this);
             pa_buffer_attr attributes;
             attributes.maxlength = static_cast<uint32_t>(-1);
-            attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(TargetLatency, &MusicSpec));
+            attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(TargetLatency, &MusicFormat));
             attributes.prebuf = static_cast<uint32_t>(-1);
             attributes.minreq = static_cast<uint32_t>(-1);
             attributes.fragsize = static_cast<uint32_t>(-1);

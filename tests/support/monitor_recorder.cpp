@@ -13,7 +13,7 @@ double SteadySeconds() {
 }
 
 namespace {
-const pa_sample_spec RecordSpec{PA_SAMPLE_S16LE, 44100, 2};
+const pa_sample_spec RecordFormat{PA_SAMPLE_S16LE, 44100, 2};
 // Chunks as small as the server will deliver them.
 const double FragmentSeconds = 0.001;
 }  // namespace
@@ -85,11 +85,11 @@ bool MonitorRecorder::Start(const std::string& source, std::string* error) {
         return false;
     }
     pa_threaded_mainloop_lock(s.loop);
-    s.stream = pa_stream_new(s.context, "monitor", &RecordSpec, nullptr);
+    s.stream = pa_stream_new(s.context, "monitor", &RecordFormat, nullptr);
     pa_stream_set_read_callback(s.stream, State::Read, &s);
     pa_buffer_attr attributes;
     attributes.maxlength = static_cast<uint32_t>(-1);
-    attributes.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(static_cast<pa_usec_t>(FragmentSeconds * 1e6), &RecordSpec));
+    attributes.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(static_cast<pa_usec_t>(FragmentSeconds * 1e6), &RecordFormat));
     attributes.tlength = attributes.prebuf = attributes.minreq = static_cast<uint32_t>(-1);
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE |
                                                       PA_STREAM_ADJUST_LATENCY);
@@ -131,7 +131,7 @@ std::vector<int16_t> MonitorRecorder::Samples(double* firstPlayedAt, double* rat
     // machine's clock at their nominal rate; the bounds, averaged along that
     // line, place its start. (A line fitted through them tilts whenever a
     // stretch at one end arrives late on a busy machine.)
-    const size_t stretch = RecordSpec.rate / 2;
+    const size_t stretch = RecordFormat.rate / 2;
     std::vector<std::pair<double, double>> bounds;  // (sample index, played at)
     for (size_t i = 0; i < state->arrivals.size(); ++i) {
         const size_t window = state->ends[i] / stretch;
@@ -140,7 +140,7 @@ std::vector<int16_t> MonitorRecorder::Samples(double* firstPlayedAt, double* rat
         if (bounds.size() <= window) {
             bounds.resize(window + 1, {-1.0, 0.0});
         }
-        if (bounds[window].first < 0.0 || at - index / RecordSpec.rate < bounds[window].second - bounds[window].first / RecordSpec.rate) {
+        if (bounds[window].first < 0.0 || at - index / RecordFormat.rate < bounds[window].second - bounds[window].first / RecordFormat.rate) {
             bounds[window] = {index, at};
         }
     }
@@ -148,11 +148,11 @@ std::vector<int16_t> MonitorRecorder::Samples(double* firstPlayedAt, double* rat
     int counted = 0;
     for (const auto& [index, at] : bounds) {
         if (index >= 0.0) {
-            start += at - index / RecordSpec.rate;
+            start += at - index / RecordFormat.rate;
             ++counted;
         }
     }
     *firstPlayedAt = counted > 0 ? start / counted : 0.0;
-    *rate = RecordSpec.rate;
+    *rate = RecordFormat.rate;
     return state->samples;
 }
